@@ -2,6 +2,7 @@
 // move a frame between FrameParams and the channel words.
 #pragma once
 
+#include "codec_state.h"
 #include "melp_types.h"
 
 constexpr int kChannelWordBits = 8;
@@ -18,10 +19,10 @@ void unpack_bits(int* value, ChannelWord** pos, int* bit, int count, int word_bi
 
 // Protects and appends one frame at (chan_word, chan_bit); toggles the process-wide sync bit.
 void frame_writer(FrameParams* params);
-// Consumes one frame at (chan_word, chan_bit) and dequantizes it. An erased frame repeats the
-// previous-frame copy prev (keeping the reader position and the prev link) and returns 1.
-// params must be the leading part of a CodecState.
-int frame_reader(FrameParams* params, CodecState* prev);
+// Consumes one frame at (chan_word, chan_bit) of the current block and dequantizes it. An
+// erased frame repeats the previous-frame copy prev (keeping the reader position and the prev
+// link) and returns 1.
+int frame_reader(CodecState* state, CodecState* prev);
 
 // Value of the last sync bit written (0 before the first frame of the process).
 int sync_state();
