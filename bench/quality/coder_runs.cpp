@@ -15,9 +15,9 @@ constexpr int kTimingRuns = 3;  // best of three, as other work shares the proce
 
 CoderCommands parlo_codec(const std::string& bin_dir, bool low_mips) {
     CoderCommands coder;
-    coder.name = low_mips ? "parlo-codec low-MIPS" : "parlo-codec";
+    coder.name = low_mips ? std::string(kOurCoder) + " low-MIPS" : kOurCoder;
     coder.bit_rate = 2400;
-    const std::string tool = bin_dir + "/parlo-codec";
+    const std::string tool = bin_dir + "/" + kOurCoder;
     coder.encode = {tool, "encode", "{in}", "{bits}"};
     coder.decode = {tool, "decode", "{bits}", "{out}"};
     if (low_mips) {
@@ -40,7 +40,7 @@ CoderCommands codec2(int bit_rate) {
 
 CoderCommands sox_lpc10() {
     CoderCommands coder;
-    coder.name = "LPC-10 (sox)";
+    coder.name = kLpc10;
     coder.bit_rate = 2400;
     coder.encode = {"sox", "{in}", "-t", "lpc10", "{bits}"};
     coder.decode = {"sox", "-t", "lpc10", "{bits}", "{out}"};

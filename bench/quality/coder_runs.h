@@ -6,6 +6,11 @@
 
 #include "wav_io.h"
 
+// Names of the coders the report singles out: ours, the speed reference, the quality floor.
+constexpr const char* kOurCoder = "parlo-codec";
+constexpr const char* kCodec2At2400 = "codec2 2400";
+constexpr const char* kLpc10 = "LPC-10 (sox)";
+
 struct CoderCommands {
     std::string name;
     int bit_rate = 0;

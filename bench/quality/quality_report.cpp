@@ -5,10 +5,6 @@
 
 namespace {
 
-constexpr const char* kOurs = "parlo-codec";
-constexpr const char* kSpeedReference = "codec2 2400";
-constexpr const char* kQualityFloor = "LPC-10 (sox)";
-
 const CoderFigures* find(const std::vector<CoderFigures>& figures, const std::string& name) {
     for (const CoderFigures& coder : figures) {
         if (coder.name == name) return &coder;
@@ -21,7 +17,7 @@ std::string ratio_text(double value, double reference) {
 }
 
 std::string overall_table(const std::vector<CoderFigures>& figures) {
-    const CoderFigures* reference = find(figures, kSpeedReference);
+    const CoderFigures* reference = find(figures, kCodec2At2400);
     MarkdownTable table({"coder", "bit/s", "MCD dB", "voicing agrees %", "delay ms",
                          "encode x real time", "decode x real time", "encode / codec2 2400",
                          "decode / codec2 2400"});
@@ -57,9 +53,9 @@ std::string goal_line(const std::string& goal, bool measured, bool met, const st
 }
 
 std::string goals(const std::vector<CoderFigures>& figures) {
-    const CoderFigures* ours = find(figures, kOurs);
-    const CoderFigures* codec2 = find(figures, kSpeedReference);
-    const CoderFigures* lpc10 = find(figures, kQualityFloor);
+    const CoderFigures* ours = find(figures, kOurCoder);
+    const CoderFigures* codec2 = find(figures, kCodec2At2400);
+    const CoderFigures* lpc10 = find(figures, kLpc10);
     auto mcd = [](const CoderFigures* coder) { return format_fixed(coder->overall.mcd_db, 2); };
     std::string text;
     text += goal_line("lower distortion than LPC-10", ours && lpc10,
