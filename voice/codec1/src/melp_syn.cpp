@@ -20,6 +20,8 @@ constexpr int kHarmBits[1] = {8};
 constexpr int kHarmLevelList[1] = {kHarmLevels};
 
 constexpr float kLsfMinDistance = 0.0125f;  // 50 Hz
+// Line spectra closer than this to each other or to 0 and 1 give no stable synthesis filter.
+constexpr float kLsfUsableGap = 0.5f * kLsfMinDistance;
 constexpr float kNoiseUpDb = 0.0337435f;
 constexpr float kNoiseDownDb = -0.135418f;
 constexpr float kNoiseFloorDb = 10.0f;
@@ -69,6 +71,21 @@ void track_and_suppress_noise(CodecState* state) {
         suppress_gain(&gain, state->noise_level, kSuppressCeilingDb, kSuppressMaxDb,
                       kSuppressOffsetDb);
     }
+}
+
+bool lsfs_usable(const float* lsf) {
+    for (int k = 1; k <= kLpcOrder; k++) {
+        if (!(lsf[k] - lsf[k - 1] >= kLsfUsableGap)) return false;
+    }
+    return lsf[kLpcOrder] <= 1.0f - kLsfUsableGap;
+}
+
+// Damaged or foreign payloads can decode to line spectra outside (0, 1) or piled together,
+// whose synthesis filter would be unstable and fill the output with infinities. Such a frame
+// keeps the previous frame's spectrum, which is always usable.
+void clamp_lsfs(CodecState* state) {
+    lsf_clamp(state->lsf, kLsfMinDistance, kLpcOrder);
+    if (!lsfs_usable(state->lsf)) vec_copy(state->lsf, state->prev->lsf, kLpcOrder + 1);
 }
 
 // Half the first reflection coefficient when the spectrum falls towards high frequencies.
@@ -128,7 +145,7 @@ void synth_frame(CodecState* state, float* out, ChannelWord** chan_word, int* ch
     } else if (erased == 0) {
         track_and_suppress_noise(state);
     }
-    lsf_clamp(state->lsf, kLsfMinDistance, kLpcOrder);
+    clamp_lsfs(state);
 
     FrameSynthValues frame;
     frame.tilt = spectral_tilt(state);

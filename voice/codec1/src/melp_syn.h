@@ -5,6 +5,10 @@
 #include "codec_state.h"
 #include "voice_packet.h"
 
+// No decoded sample exceeds this magnitude (about 30 times 16-bit full scale, which speech
+// never reaches), so that a host converting samples to integers is safe from any payload.
+constexpr float kDecodedSampleLimit = 1.0e6f;
+
 // Sets up the quantizer descriptions every decoder shares; before encoder_startup.
 void synth_startup();
 void synth_shutdown();

@@ -6,6 +6,7 @@
 #include "dispersion_filter.h"
 #include "low_mips.h"
 #include "lpc_lib.h"
+#include "melp_syn.h"
 #include "real_idft.h"
 #include "scale_period.h"
 #include "signal.h"
@@ -148,11 +149,18 @@ void enhance(CodecState* state, const PeriodValues& v, float* period) {
     fir_with_history(period, state->tilt_hist, v.tilt, 1, n);
 }
 
+// Abrupt gain changes of damaged payloads can carry a loud period's scale into the ramp of a
+// quiet one; the limit keeps such clicks within what the host can convert.
+void copy_limited(float* dst, const float* src, int n) {
+    for (int i = 0; i < n; i++)
+        dst[i] = std::clamp(src[i], -kDecodedSampleLimit, kDecodedSampleLimit);
+}
+
 void emit(CodecState* state, const float* period, int n, float* out) {
     const int t = state->pending;
     const int in_frame = std::min(n, kFrameLength - t);
-    vec_copy(out + t, period, in_frame);
-    vec_copy(state->overflow, period + in_frame, n - in_frame);
+    copy_limited(out + t, period, in_frame);
+    copy_limited(state->overflow, period + in_frame, n - in_frame);
     state->pending = t + n;
 }
 
