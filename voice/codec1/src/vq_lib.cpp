@@ -10,7 +10,7 @@
 namespace {
 
 constexpr const char* kModule = "vq_lib";
-constexpr float kPi = 3.14159265358979f;
+constexpr double kPi = 3.14159265358979323846;
 constexpr float kLsfWeightExponent = -0.3f;
 constexpr float kSecondHighestLsfScale = 0.64f;
 constexpr float kHighestLsfScale = 0.16f;
@@ -165,7 +165,8 @@ void frame_params_attach(FrameParams* params, const VqDescription* lsf, const Vq
 
 void lsf_weights(float* w, const float* lsf, const float* a, int p) {
     for (int i = 1; i <= p; ++i) {
-        w[i] = std::pow(lpc_power_response(a, kPi * lsf[i], p), kLsfWeightExponent);
+        w[i] = std::pow(lpc_power_response(a, static_cast<float>(kPi) * lsf[i], p),
+                        kLsfWeightExponent);
     }
     // The ear resolves the top of the band poorly; spend fewer bits there.
     w[p - 1] *= kSecondHighestLsfScale;
@@ -265,10 +266,8 @@ void lsf_quantize(FrameParams* params, const float* a, const VqDescription* desc
 }
 
 void harm_weights(float* w, float pitch, int count) {
-    const double two_pi = 2.0 * 3.14159265358979323846;
-    const double four_over_pi = 4.0 / 3.14159265358979323846;
     for (int k = 1; k <= count; ++k) {
-        const double f = k * (two_pi / pitch) * four_over_pi;  // kHz at 8000 samples/s
+        const double f = k * (2.0 * kPi / pitch) * (4.0 / kPi);  // kHz at 8000 samples/s
         w[k - 1] = static_cast<float>(117.0 / (25.0 + 75.0 * std::pow(1.0 + 1.4 * f * f, 0.69)));
     }
 }
