@@ -1,0 +1,119 @@
+#include "signal.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <type_traits>
+
+void vec_fill(float* x, float value, int n) {
+    for (int i = 0; i < n; i++) x[i] = value;
+}
+
+void vec_zero(float* x, int n) { vec_fill(x, 0.0f, n); }
+
+void vec_copy(float* dst, const float* src, int n) {
+    if (n > 0) std::memmove(dst, src, static_cast<std::size_t>(n) * sizeof(float));
+}
+
+float* vec_scale(float* x, float s, int n) {
+    for (int i = 0; i < n; i++) x[i] = s * x[i];
+    return x;
+}
+
+void vec_mult(const float* a, const float* b, float* out, int n) {
+    for (int i = 0; i < n; i++) out[i] = a[i] * b[i];
+}
+
+void add_vectors(float* x, const float* y, int n) {
+    for (int i = 0; i < n; i++) x[i] = x[i] + y[i];
+}
+
+void vec_sub(float* x, const float* y, int n) {
+    for (int i = 0; i < n; i++) x[i] = x[i] - y[i];
+}
+
+float vec_dot(const float* x, const float* y, int n) {
+    double sum = 0.0;
+    int i = 0;
+    // Four products per step keep the loop cheap on the capture thread.
+    for (; i + 4 <= n; i += 4) {
+        sum += static_cast<double>(x[i]) * y[i] + static_cast<double>(x[i + 1]) * y[i + 1] +
+               static_cast<double>(x[i + 2]) * y[i + 2] + static_cast<double>(x[i + 3]) * y[i + 3];
+    }
+    for (; i < n; i++) sum += static_cast<double>(x[i]) * y[i];
+    return static_cast<float>(sum);
+}
+
+float vec_energy(const float* x, int n) { return vec_dot(x, x, n); }
+
+int vec_argmax(const float* x, int n) {
+    int best = 0;
+    for (int i = 1; i < n; i++) {
+        if (x[i] > x[best]) best = i;
+    }
+    return best;
+}
+
+void all_pole_filter(const float* x, const float* a, float* y, int p, int n) {
+    for (int i = 0; i < n; i++) {
+        double sum = x[i];
+        for (int k = 1; k <= p; k++) sum -= static_cast<double>(a[k]) * y[i - k];
+        y[i] = static_cast<float>(sum);
+    }
+}
+
+namespace {
+
+// One loop body for every order: a compile-time order lets the compiler unroll it, and the
+// summation order stays the same, so unrolled and general forms agree bit for bit.
+template <typename Order>
+void fir_loop(const float* x, const float* b, float* y, Order p, int n) {
+    for (int i = n - 1; i >= 0; i--) {
+        double sum = 0.0;
+        for (int k = 0; k <= p; k++) sum += static_cast<double>(b[k]) * x[i - k];
+        y[i] = static_cast<float>(sum);
+    }
+}
+
+template <int P>
+using FixedOrder = std::integral_constant<int, P>;
+
+}  // namespace
+
+void fir_filter(const float* x, const float* b, float* y, int p, int n) {
+    switch (p) {
+        case 1:
+            return fir_loop(x, b, y, FixedOrder<1>{}, n);
+        case 4:
+            return fir_loop(x, b, y, FixedOrder<4>{}, n);
+        case 6:
+            return fir_loop(x, b, y, FixedOrder<6>{}, n);
+        case 10:
+            return fir_loop(x, b, y, FixedOrder<10>{}, n);
+        case 32:
+            return fir_loop(x, b, y, FixedOrder<32>{}, n);
+        case 64:
+            return fir_loop(x, b, y, FixedOrder<64>{}, n);
+        default:
+            return fir_loop(x, b, y, p, n);
+    }
+}
+
+float median_small(const float* x, int n) {
+    if (n > kMedianMaxCount) {
+        std::printf("ERROR: median size too large.\n");
+        std::exit(1);
+    }
+    if (n <= 0) return 0.0f;
+    float sorted[kMedianMaxCount];
+    for (int i = 0; i < n; i++) {
+        // Insertion that stops at an equal element keeps equal values in their order.
+        int j = i;
+        while (j > 0 && sorted[j - 1] > x[i]) {
+            sorted[j] = sorted[j - 1];
+            j--;
+        }
+        sorted[j] = x[i];
+    }
+    return sorted[n / 2];
+}
