@@ -5,6 +5,9 @@
 
 #include "melp_types.h"
 
+// The public header declares the same layout for hosts; whichever comes first defines it.
+#ifndef PARLO_VOICE_PACKET_DEFINED
+#define PARLO_VOICE_PACKET_DEFINED
 struct VoicePacket {
     uint8_t kind;    // always 0 when sent
     uint8_t last;    // 1 = end of a transmission, no audio
@@ -12,5 +15,6 @@ struct VoicePacket {
     uint8_t seq;     // packet number within the transmission
     uint8_t payload[kPayloadBytes];
 };
+#endif
 
 static_assert(sizeof(VoicePacket) == 85, "the packet is exchanged byte for byte with peers");
