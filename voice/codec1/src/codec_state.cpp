@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "signal.h"
+#include "dsp_signal.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "low_mips.h"
 #include "lpc_lib.h"
 #include "melp_sub.h"
-#include "signal.h"
+#include "dsp_signal.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "fft.h"
 #include "melp_sub.h"
-#include "signal.h"
+#include "dsp_signal.h"
 
 namespace {
 constexpr double kHarmonicSumFloor = 0.0001;

@@ -8,7 +8,7 @@
 #include "frame_bits.h"
 #include "lpc_lib.h"
 #include "scalar_quant.h"
-#include "signal.h"
+#include "dsp_signal.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "codec_alloc.h"
 #include "scratch_floats.h"
-#include "signal.h"
+#include "dsp_signal.h"
 
 namespace {
 

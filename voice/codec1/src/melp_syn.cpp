@@ -8,7 +8,7 @@
 #include "noise_suppress.h"
 #include "pitch_period.h"
 #include "pred_to_refl.h"
-#include "signal.h"
+#include "dsp_signal.h"
 #include "vq_lib.h"
 
 namespace {

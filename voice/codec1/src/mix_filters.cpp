@@ -1,6 +1,6 @@
 #include "mix_filters.h"
 
-#include "signal.h"
+#include "dsp_signal.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "codec_alloc.h"
-#include "signal.h"
+#include "dsp_signal.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "melp_syn.h"
 #include "real_idft.h"
 #include "scale_period.h"
-#include "signal.h"
+#include "dsp_signal.h"
 #include "synth_interp.h"
 #include "uniform_noise.h"
 

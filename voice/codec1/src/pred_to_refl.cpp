@@ -2,7 +2,7 @@
 
 #include "lpc_lib.h"
 #include "scratch_floats.h"
-#include "signal.h"
+#include "dsp_signal.h"
 
 namespace {
 constexpr const char* kModule = "lpc_lib";

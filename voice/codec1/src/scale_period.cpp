@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "signal.h"
+#include "dsp_signal.h"
 
 namespace {
 constexpr int kRampLength = 10;

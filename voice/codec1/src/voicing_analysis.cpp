@@ -4,7 +4,7 @@
 #include "low_mips.h"
 #include "melp_sub.h"
 #include "pit_lib.h"
-#include "signal.h"
+#include "dsp_signal.h"
 
 namespace {
 

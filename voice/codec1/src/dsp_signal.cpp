@@ -1,4 +1,4 @@
-#include "signal.h"
+#include "dsp_signal.h"
 
 #include <cstdio>
 #include <cstdlib>
