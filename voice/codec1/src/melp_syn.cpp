@@ -2,13 +2,13 @@
 
 #include "codebook_prepare.h"
 #include "codebooks.h"
+#include "dsp_signal.h"
 #include "frame_bits.h"
 #include "lpc_lib.h"
 #include "mix_filters.h"
 #include "noise_suppress.h"
 #include "pitch_period.h"
 #include "pred_to_refl.h"
-#include "dsp_signal.h"
 #include "vq_lib.h"
 
 namespace {
@@ -36,15 +36,10 @@ VqDescription lsf_quantizer;
 VqDescription harm_quantizer;
 float inv_harm_weights[kHarmonics];
 
+// The tail of the last period: fewer than kMaxPeriod samples, since every period starts
+// inside its frame and erased frames keep this decoder's own signal memory.
 void emit_pending(CodecState* state, float* out) {
-    const int n = state->pending;
-    if (n <= 0) return;
-    if (n <= kFrameLength) {
-        vec_copy(out, state->overflow, n);
-        return;
-    }
-    vec_copy(out, state->overflow, kFrameLength);
-    vec_copy(state->overflow, state->overflow + kFrameLength, n - kFrameLength);
+    if (state->pending > 0) vec_copy(out, state->overflow, state->pending);
 }
 
 // An erased frame repeats the previous parameters. The reader restores the whole previous
