@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Speaks the benchmark speech: four synthetic voices in languages and voice variants that the
-# codebooks were not trained on, with sentences of their own, at 8000 Hz.
+# Speaks the benchmark speech: four synthetic voices in languages and voice variants chosen to
+# stay out of the codebooks' training speech, with sentences of their own, at 8000 Hz.
 #   bench/speech-corpus.sh OUT-DIR   writes OUT-DIR/<voice>.wav and OUT-DIR/corpus.md,
 #                                    prints the WAV paths one a line
 set -euo pipefail
@@ -19,7 +19,7 @@ notes="$out_dir/corpus.md"
 {
     echo "Synthetic voices made with espeak-ng $(espeak-ng --version | awk '{print $4}'), peak-normalized"
     echo "to -6 dBFS and resampled to 8000 Hz by sox. Languages other than English, voice variants and"
-    echo "sentences of their own keep them out of the speech the codebooks were trained on:"
+    echo "sentences of their own were chosen to keep them out of the codebooks' training speech:"
     echo
 } >"$notes"
 for entry in "${voices[@]}"; do

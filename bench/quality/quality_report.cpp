@@ -126,9 +126,10 @@ std::string quality_document(const std::string& tables, double corpus_seconds,
   at a lag of 2.5 to 20 ms. The column is the share of the input's speech frames on which both
   decisions agree.
 - Speed: processor time (user + system) of each command-line encoder and decoder over the whole
-  corpus, file reading and writing and process start included, best of three runs; "x real time" is seconds of speech
-  per second of processor time, the ratios are against codec2 at 2400 bit/s (larger is faster).
-  The encoder-only benchmark `encoder-speed` measures the encoder without files.
+  corpus, file reading and writing and process start included, best of three runs; "x real
+  time" is seconds of speech per second of processor time, the ratios are against codec2 at
+  2400 bit/s (larger is faster). The benchmark `encoder-speed` times the encoder without files.
+- This codec's low-MIPS row runs both the encoder and the decoder with `--low-mips`.
 - codec2 is the Debian package's `c2enc`/`c2dec`; LPC-10 is sox's `lpc10` format.
 
 )";
