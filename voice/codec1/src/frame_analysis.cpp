@@ -1,9 +1,9 @@
 #include "frame_analysis.h"
 
+#include "dsp_signal.h"
 #include "low_mips.h"
 #include "lpc_lib.h"
 #include "melp_sub.h"
-#include "dsp_signal.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include <cmath>
 
+#include "dsp_signal.h"
 #include "fft.h"
 #include "melp_sub.h"
-#include "dsp_signal.h"
 
 namespace {
 constexpr double kHarmonicSumFloor = 0.0001;

@@ -4,11 +4,11 @@
 
 #include "codebook_prepare.h"
 #include "codebooks.h"
+#include "dsp_signal.h"
 #include "frame_analysis.h"
 #include "frame_bits.h"
 #include "lpc_lib.h"
 #include "scalar_quant.h"
-#include "dsp_signal.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "codec_alloc.h"
-#include "scratch_floats.h"
 #include "dsp_signal.h"
+#include "scratch_floats.h"
 
 namespace {
 

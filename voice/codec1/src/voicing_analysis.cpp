@@ -1,10 +1,10 @@
 #include <cstdlib>
 
 #include "codec_alloc.h"
+#include "dsp_signal.h"
 #include "low_mips.h"
 #include "melp_sub.h"
 #include "pit_lib.h"
-#include "dsp_signal.h"
 
 namespace {
 
