@@ -4,7 +4,7 @@
 #include <windows.h>
 
 class RegistryKey {
-public:
+  public:
     RegistryKey() = default;
     RegistryKey(const RegistryKey&) = delete;
     RegistryKey& operator=(const RegistryKey&) = delete;
@@ -16,11 +16,11 @@ public:
         return RegOpenKeyExA(hive, path, 0, KEY_READ, &key_) == ERROR_SUCCESS;
     }
     bool createForWriting(HKEY hive, const char* path) {
-        return RegCreateKeyExA(hive, path, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE,
-                               nullptr, &key_, nullptr) == ERROR_SUCCESS;
+        return RegCreateKeyExA(hive, path, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr,
+                               &key_, nullptr) == ERROR_SUCCESS;
     }
     HKEY get() const { return key_; }
 
-private:
+  private:
     HKEY key_ = nullptr;
 };

@@ -7,21 +7,29 @@
 
 namespace {
 
-// Queries the value under one hive; succeeds only for the expected kind.
-bool queryIn(HKEY hive, const char* name, DWORD expectedKind, void* buffer, DWORD* size) {
+// What a reader expects of a value; anything else counts as absent.
+struct ValueShape {
+    DWORD kind;
+    DWORD capacity;  // bytes the caller can take
+    bool fixedSize;  // DWORDs and GUIDs: a shorter value would mix stored bytes with the default
+};
+
+// Queries the value under one hive.
+bool queryIn(HKEY hive, const char* name, const ValueShape& shape, void* buffer, DWORD* length) {
     RegistryKey key;
     if (!key.openForReading(hive, kSettingsKeyPath)) return false;
     DWORD kind = REG_NONE;
+    *length = shape.capacity;
     LONG result =
-        RegQueryValueExA(key.get(), name, nullptr, &kind, static_cast<BYTE*>(buffer), size);
-    return result == ERROR_SUCCESS && kind == expectedKind;
+        RegQueryValueExA(key.get(), name, nullptr, &kind, static_cast<BYTE*>(buffer), length);
+    return result == ERROR_SUCCESS && kind == shape.kind &&
+           (!shape.fixedSize || *length == shape.capacity);
 }
 
 // The user's own value wins; the machine's serves as the installation's default.
-bool query(const char* name, DWORD expectedKind, void* buffer, DWORD size, DWORD* stored) {
+bool query(const char* name, const ValueShape& shape, void* buffer, DWORD* length) {
     for (HKEY hive : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
-        *stored = size;
-        if (queryIn(hive, name, expectedKind, buffer, stored)) return true;
+        if (queryIn(hive, name, shape, buffer, length)) return true;
     }
     return false;
 }
@@ -36,11 +44,10 @@ bool write(const char* name, DWORD kind, const void* data, DWORD size) {
 }  // namespace
 
 bool SettingsStore::readDword(const char* name, uint32_t* value) {
-    // Read through a copy: a failed or short query must not disturb the caller's default.
+    // Read through a copy: a failed query must not disturb the caller's default.
     uint32_t stored = 0;
-    DWORD size = 0;
-    if (!query(name, REG_DWORD, &stored, sizeof stored, &size) || size != sizeof stored)
-        return false;
+    DWORD length = 0;
+    if (!query(name, {REG_DWORD, sizeof stored, true}, &stored, &length)) return false;
     *value = stored;
     return true;
 }
@@ -50,7 +57,7 @@ bool SettingsStore::readString(const char* name, char* buffer, uint32_t size) {
     // A query that does not fit may scribble on its buffer; the caller's default must survive.
     std::string stored(size, '\0');
     DWORD length = 0;
-    if (!query(name, REG_SZ, stored.data(), size, &length)) return false;
+    if (!query(name, {REG_SZ, size, false}, stored.data(), &length)) return false;
     // Strings are stored without a terminator; a value that fills the buffer loses its last
     // byte to the terminator.
     uint32_t kept = length < size ? length : size - 1;
@@ -61,9 +68,8 @@ bool SettingsStore::readString(const char* name, char* buffer, uint32_t size) {
 
 bool SettingsStore::readBinary(const char* name, uint8_t value[kSettingsBinarySize]) {
     uint8_t stored[kSettingsBinarySize];
-    DWORD size = 0;
-    if (!query(name, REG_BINARY, stored, sizeof stored, &size) || size != sizeof stored)
-        return false;
+    DWORD length = 0;
+    if (!query(name, {REG_BINARY, sizeof stored, true}, stored, &length)) return false;
     std::memcpy(value, stored, sizeof stored);
     return true;
 }
@@ -73,5 +79,6 @@ bool SettingsStore::writeDword(const char* name, uint32_t value) {
 }
 
 bool SettingsStore::writeString(const char* name, const char* value) {
+    if (value == nullptr) return false;
     return write(name, REG_SZ, value, static_cast<DWORD>(std::strlen(value)));
 }

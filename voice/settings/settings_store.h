@@ -27,7 +27,7 @@ constexpr const char* kSettingRecordGuid = "record_guid";
 constexpr const char* kSettingPlaybackGuid = "playback_guid";
 
 class SettingsStore {
-public:
+  public:
     // Each read fails, leaving the caller's preset default, when the value is missing, of
     // another kind or larger than the buffer.
     static bool readDword(const char* name, uint32_t* value);

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "critical_section_guard.h"
 #include "trace_output.h"
 
 namespace {
@@ -32,7 +33,9 @@ BOOL CALLBACK initialize(PINIT_ONCE, PVOID parameter, PVOID*) {
     InitializeCriticalSection(&state.lock);
     // An explicit mask from the host always wins over the environment.
     if (*static_cast<FirstUse*>(parameter) == FirstUse::Log) {
-        if (const char* text = std::getenv("PARLO_TRACE")) traceMask = std::atoi(text);
+        // Like atoi, but without its undefined result for numbers out of range.
+        if (const char* text = std::getenv("PARLO_TRACE"))
+            traceMask = static_cast<int>(std::strtol(text, nullptr, 10));
     }
     lockReady = true;
     return TRUE;
@@ -56,15 +59,15 @@ void TraceLog::log(int category, const char* format, ...) {
     ensureInitialized(FirstUse::Log);
     if ((category & traceMask) == 0) return;
 
-    EnterCriticalSection(&state.lock);
+    CriticalSectionGuard guard(&state.lock);
     char* slot = state.lines[state.lineCount];
     va_list args;
     va_start(args, format);
-    std::vsnprintf(slot, kLineBytes, format, args);
+    int written = std::vsnprintf(slot, kLineBytes, format, args);
     va_end(args);
-    slot[kLineBytes - 1] = '\0';  // some C runtimes leave a cut line unterminated
+    if (written < 0) slot[0] = '\0';  // a bad conversion leaves the slot undefined
+    slot[kLineBytes - 1] = '\0';      // some C runtimes leave a cut line unterminated
     if (++state.lineCount == kLinesPerHandOut) handOutLines();
-    LeaveCriticalSection(&state.lock);
 }
 
 void TraceLog::setMask(int mask) {

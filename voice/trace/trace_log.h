@@ -4,14 +4,14 @@
 // sets it first.
 #pragma once
 
-constexpr int kTraceErrors = 1;            // "ERR:" lines and the configuration warning
+constexpr int kTraceErrors = 1;  // "ERR:" lines and the configuration warning
 constexpr int kTraceReceivedPackets = 2;
 constexpr int kTraceRecordedPackets = 4;
 constexpr int kTraceBufferWrites = 8;
 constexpr int kTraceScheduling = 16;
 
 class TraceLog {
-public:
+  public:
     // Costs one bitwise test when the category is disabled.
     static void log(int category, const char* format, ...) __attribute__((format(printf, 2, 3)));
     // Replaces the mask; before the first line it also keeps PARLO_TRACE from being read.

@@ -4,20 +4,23 @@
 
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 
 namespace {
 
-constexpr const char* kViewerTitle = "DebugPrint";
+constexpr const wchar_t* kViewerTitle = L"DebugPrint";
 constexpr const char* kTraceFileName = "OBTrace.txt";
 constexpr int kTitleChars = 256;
 
-// Top of the Z-order down; only an exact, case-sensitive title match counts.
+// Top of the Z-order down; only an exact, case-sensitive title match counts. The title is read
+// without sending WM_GETTEXT: a window of this process whose thread waits for the trace lock
+// could never answer.
 HWND findViewer() {
     for (HWND window = GetTopWindow(nullptr); window != nullptr;
          window = GetWindow(window, GW_HWNDNEXT)) {
-        char title[kTitleChars + 1] = {};
-        GetWindowTextA(window, title, sizeof title);
-        if (std::strcmp(title, kViewerTitle) == 0) return window;
+        wchar_t title[kTitleChars + 1] = {};
+        InternalGetWindowText(window, title, kTitleChars + 1);
+        if (std::wcscmp(title, kViewerTitle) == 0) return window;
     }
     return nullptr;
 }
@@ -38,8 +41,7 @@ void TraceOutput::write(const char* line) {
         data.cbData = static_cast<DWORD>(std::strlen(line) + 1);
         data.lpData = const_cast<char*>(line);
         SendMessageA(static_cast<HWND>(viewer_), WM_COPYDATA,
-                     reinterpret_cast<WPARAM>(GetActiveWindow()),
-                     reinterpret_cast<LPARAM>(&data));
+                     reinterpret_cast<WPARAM>(GetActiveWindow()), reinterpret_cast<LPARAM>(&data));
     } else if (file_ != nullptr) {
         std::fputs(line, static_cast<FILE*>(file_));
         std::fputc('\n', static_cast<FILE*>(file_));

@@ -2,13 +2,13 @@
 #pragma once
 
 class TraceOutput {
-public:
+  public:
     // Sends one line to the viewer window or appends it to the file; drops it when neither
     // could be had.
     void write(const char* line);
     void flush();
 
-private:
+  private:
     void choose();
 
     bool chosen_ = false;
