@@ -48,8 +48,9 @@ double normalized_correlation(const std::vector<double>& a, const std::vector<do
 int estimate_delay(const std::vector<float>& input, const std::vector<float>& decoded) {
     const std::vector<double> a = centred_envelope(input);
     const std::vector<double> b = centred_envelope(decoded);
+    // Without any overlap of signal to correlate, no delay is claimed.
     int best_lag = 0;
-    double best = -2.0;
+    double best = -1.0;
     for (int lag = -kMaxDelayMs; lag <= kMaxDelayMs; ++lag) {
         const double score = normalized_correlation(a, b, lag);
         if (score > best) {

@@ -23,6 +23,10 @@ int main(int argc, char** argv) {
     }
     const SpeechComparison comparison = compare_speech(input, decoded);
     const QualitySummary summary = summarize(comparison, 0, input.size());
+    if (summary.speech_frames == 0) {
+        std::fprintf(stderr, "speech-compare: %s holds no speech to compare\n", argv[1]);
+        return 1;
+    }
     std::printf("delay of the decoded signal:  %.1f ms (amplitude-envelope correlation, +-%d ms)\n",
                 1000.0 * comparison.delay_samples / kMeasureRate, kMaxDelayMs);
     std::printf("mel-cepstral distortion:      %.2f dB over %zu speech frames of 10 ms\n",

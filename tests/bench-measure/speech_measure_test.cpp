@@ -67,6 +67,13 @@ TEST(DelayAlignment, FindsKnownDelaysBothWays) {
     }
 }
 
+TEST(DelayAlignment, ClaimsNoDelayWithoutSignal) {
+    const std::vector<float> input = speech_like(2);
+    EXPECT_EQ(estimate_delay(input, {}), 0);
+    EXPECT_EQ(estimate_delay(input, std::vector<float>(input.size(), 0.0f)), 0);
+    EXPECT_EQ(estimate_delay({}, {}), 0);
+}
+
 TEST(DelayAlignment, ShiftEarlierPadsWithZerosAndCuts) {
     const std::vector<float> decoded = {1, 2, 3, 4, 5};
     EXPECT_EQ(shift_earlier(decoded, 2, 4), (std::vector<float>{3, 4, 5, 0}));
