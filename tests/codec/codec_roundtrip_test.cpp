@@ -6,31 +6,13 @@
 #include <memory>
 #include <vector>
 
+#include "codec_environment.h"
 #include "codec_state.h"
 #include "melp_ana.h"
 #include "melp_syn.h"
 #include "synthetic_speech.h"
 
 namespace {
-
-class CodecEnvironment : public ::testing::Environment {
-  public:
-    void SetUp() override {
-        synth_startup();
-        encoder_startup();
-    }
-    void TearDown() override {
-        synth_shutdown();
-        encoder_shutdown();
-    }
-};
-const ::testing::Environment* const codec_environment =
-    ::testing::AddGlobalTestEnvironment(new CodecEnvironment);
-
-struct StateDeleter {
-    void operator()(CodecState* state) const { codec_state_destroy(state); }
-};
-using StatePtr = std::unique_ptr<CodecState, StateDeleter>;
 
 constexpr int kSegmentSuperframes = 4;
 constexpr std::size_t kSegment = kSegmentSuperframes * kSuperframeSamples;
@@ -43,7 +25,7 @@ constexpr double kSilenceDropDb = 30.0;
 
 std::vector<VoicePacket> encode(const std::vector<float>& speech) {
     const std::vector<int16_t> pcm = to_pcm16(speech);
-    StatePtr encoder(codec_state_create());
+    CodecStatePtr encoder(codec_state_create());
     std::vector<VoicePacket> packets;
     for (std::size_t at = 0; at + kSuperframeSamples <= pcm.size(); at += kSuperframeSamples) {
         VoicePacket packet{};
@@ -60,7 +42,7 @@ void decode_into(const VoicePacket& packet, CodecState* state, std::vector<float
 }
 
 std::vector<float> decode(const std::vector<VoicePacket>& packets) {
-    StatePtr decoder(codec_state_create());
+    CodecStatePtr decoder(codec_state_create());
     std::vector<float> out;
     for (const VoicePacket& packet : packets) decode_into(packet, decoder.get(), &out);
     return out;
@@ -120,7 +102,8 @@ TEST(CodecRoundtripTest, AlternatingTalkersKeepTheirOwnPitchAndSpectrum) {
         speech[t] = vowel(*voices[t], 2 * kSegment, 4000.0);
         packets[t] = encode(speech[t]);
     }
-    StatePtr decoders[2] = {StatePtr(codec_state_create()), StatePtr(codec_state_create())};
+    CodecStatePtr decoders[2] = {CodecStatePtr(codec_state_create()),
+                                 CodecStatePtr(codec_state_create())};
     std::vector<float> decoded[2];
     for (std::size_t p = 0; p < packets[0].size(); p++) {
         for (int t = 0; t < 2; t++) decode_into(packets[t][p], decoders[t].get(), &decoded[t]);

@@ -8,11 +8,6 @@
 
 namespace {
 
-struct StateDeleter {
-    void operator()(CodecState* state) const { codec_state_destroy(state); }
-};
-using StatePtr = std::unique_ptr<CodecState, StateDeleter>;
-
 bool all_equal(const float* x, int n, float value) {
     for (int i = 0; i < n; i++) {
         if (x[i] != value) return false;
@@ -71,7 +66,7 @@ void expect_reset_values(const CodecState& state) {
 }
 
 TEST(CodecStateTest, CreateLinksTwoDistinctBlocksAndResetsThem) {
-    StatePtr state(codec_state_create());
+    CodecStatePtr state(codec_state_create());
     ASSERT_NE(state, nullptr);
     ASSERT_NE(state->prev, nullptr);
     EXPECT_NE(state->prev, state.get());
@@ -79,7 +74,7 @@ TEST(CodecStateTest, CreateLinksTwoDistinctBlocksAndResetsThem) {
 }
 
 TEST(CodecStateTest, ResetRestoresEveryStartValueAndKeepsTheLink) {
-    StatePtr state(codec_state_create());
+    CodecStatePtr state(codec_state_create());
     ASSERT_NE(state, nullptr);
     CodecState* prev = state->prev;
     scribble(state.get());
@@ -92,7 +87,7 @@ TEST(CodecStateTest, ResetRestoresEveryStartValueAndKeepsTheLink) {
 }
 
 TEST(CodecStateTest, ResetLeavesThePreviousBlocksSignalFieldsAlone) {
-    StatePtr state(codec_state_create());
+    CodecStatePtr state(codec_state_create());
     ASSERT_NE(state, nullptr);
     CodecState* prev = state->prev;
     prev->pending = 321;

@@ -10,30 +10,18 @@
 #include <vector>
 
 #include "codebooks.h"
+#include "codec_environment.h"
 #include "low_mips.h"
 #include "packet_builder.h"
 #include "scalar_quant.h"
 
 namespace {
 
-class SynthEnvironment : public ::testing::Environment {
-  public:
-    void SetUp() override { synth_startup(); }
-    void TearDown() override { synth_shutdown(); }
-};
-const ::testing::Environment* const synth_environment =
-    ::testing::AddGlobalTestEnvironment(new SynthEnvironment);
-
-struct StateDeleter {
-    void operator()(CodecState* state) const { codec_state_destroy(state); }
-};
-using StatePtr = std::unique_ptr<CodecState, StateDeleter>;
-
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 constexpr float kSecondGainDb = 10.0f + 20.0f * 67.0f / 31.0f;  // gain index 20
 
-StatePtr new_state() {
-    StatePtr state(codec_state_create());
+CodecStatePtr new_state() {
+    CodecStatePtr state(codec_state_create());
     EXPECT_NE(state, nullptr);
     return state;
 }
@@ -83,7 +71,7 @@ void copy_state(const CodecState& from, CodecState* to) {
 }
 
 TEST(DecodeSuperframeTest, LastPacketGivesSilenceAndLeavesTheStateUntouched) {
-    StatePtr state = new_state();
+    CodecStatePtr state = new_state();
     decode(build_steady_packet(FrameSpec{}), state.get());
     std::vector<unsigned char> current(sizeof(CodecState));
     std::vector<unsigned char> previous(sizeof(CodecState));
@@ -109,7 +97,7 @@ TEST(DecodeSuperframeTest, EveryFrameWritesItsSamplesAndLeavesLessThanAPeriodPen
     jittery.jitter_index = 1;
     jittery.pitch_index = 98;
     for (const FrameSpec& spec : {voiced, unvoiced, jittery}) {
-        StatePtr state = new_state();
+        CodecStatePtr state = new_state();
         for (int packet = 0; packet < 3; packet++) {
             EXPECT_TRUE(all_finite(decode(build_steady_packet(spec), state.get())));
             EXPECT_GE(state->pending, 0);
@@ -145,13 +133,13 @@ TEST(DecodeSuperframeTest, ErasedFrameRepeatsThePreviousParametersAndContinuesTh
             set_pitch_code(&damaged, c.frame, 0x05);
         }
 
-        StatePtr warm_up = new_state();
+        CodecStatePtr warm_up = new_state();
         decode(clean, warm_up.get());
-        StatePtr reference = new_state();
+        CodecStatePtr reference = new_state();
         std::srand(3);
         const std::vector<float> expected = decode(clean, reference.get());
         decode(clean, warm_up.get());
-        StatePtr state = new_state();
+        CodecStatePtr state = new_state();
         std::srand(3);
         const std::vector<float> out = decode(damaged, state.get());
 
@@ -169,7 +157,7 @@ TEST(DecodeSuperframeTest, ErasedFrameRepeatsThePreviousParametersAndContinuesTh
 }
 
 TEST(SynthFrameTest, FirstFrameTakesTheNoiseLevelFromItsGainAndSuppressesNothing) {
-    StatePtr state = new_state();
+    CodecStatePtr state = new_state();
     FrameReader reader(build_steady_packet(FrameSpec{}));
     float out[kFrameLength];
 
@@ -185,7 +173,7 @@ TEST(SynthFrameTest, FirstFrameTakesTheNoiseLevelFromItsGainAndSuppressesNothing
 }
 
 TEST(SynthFrameTest, PeriodsEndingAtTheFrameEndLeaveNothingPending) {
-    StatePtr state = new_state();
+    CodecStatePtr state = new_state();
     // Steady 59.6-sample pitch without jitter: three periods of 60 fill a frame exactly.
     state->prev->pitch = pitch_dequantize(FrameSpec{}.pitch_index);
     for (float& v : state->overflow) v = kNaN;
@@ -209,9 +197,9 @@ TEST(SynthFrameTest, AllBandsVoicedMixesInNoNoise) {
         FrameSpec spec;
         spec.voicing_index = c.voicing_index;
         const VoicePacket packet = build_steady_packet(spec);
-        StatePtr first = new_state();
+        CodecStatePtr first = new_state();
         decode(packet, first.get());  // fades out the reset's noise filter
-        StatePtr second = new_state();
+        CodecStatePtr second = new_state();
         copy_state(*first, second.get());
 
         std::srand(1);
@@ -227,7 +215,7 @@ TEST(SynthFrameTest, AllBandsVoicedMixesInNoNoise) {
 TEST(SynthFrameTest, UnusableLineSpectraKeepThePreviousOnes) {
     FrameSpec spec;
     const VoicePacket packet = build_steady_packet(spec);
-    StatePtr state = new_state();
+    CodecStatePtr state = new_state();
     decode(packet, state.get());
     float usable[kLpcOrder + 1];
     std::memcpy(usable, state->prev->lsf, sizeof usable);
@@ -247,7 +235,7 @@ TEST(SynthFrameTest, UnusableLineSpectraKeepThePreviousOnes) {
 }
 
 TEST(SynthFrameTest, LowMipsVariantDecodesAndSwitchesWithoutAReset) {
-    StatePtr state = new_state();
+    CodecStatePtr state = new_state();
     const VoicePacket packet = build_steady_packet(FrameSpec{});
     decode(packet, state.get());
     set_low_mips(1);

@@ -13,10 +13,6 @@ namespace {
 constexpr float kFormantLsfs[kLpcOrder + 1] = {0.0f,  0.06f, 0.1f, 0.2f,  0.25f, 0.4f,
                                                0.45f, 0.6f,  0.7f, 0.85f, 0.9f};
 
-struct StateDeleter {
-    void operator()(CodecState* state) const { codec_state_destroy(state); }
-};
-
 // A decoder in the middle of a steady voiced stretch: both blocks carry the same parameters,
 // the pulse passes the mixing unchanged and no noise is mixed in, so a period is determined
 // by its parameters alone.
@@ -53,7 +49,7 @@ class PitchPeriodTest : public ::testing::Test {
     }
 
     static constexpr float kSentinel = std::numeric_limits<float>::quiet_NaN();
-    std::unique_ptr<CodecState, StateDeleter> state_;
+    CodecStatePtr state_;
     FrameSynthValues frame_;
     float out_[kFrameLength];
 };

@@ -10,6 +10,7 @@
 #include <random>
 #include <vector>
 
+#include "codec_environment.h"
 #include "codec_state.h"
 #include "decoded_output_check.h"
 #include "low_mips.h"
@@ -25,24 +26,6 @@ constexpr int kFlippedPayloads = 700;
 constexpr int kMaxFlips = 12;
 constexpr int kResetEvery = 37;  // a new transmission now and then
 
-class CodecEnvironment : public ::testing::Environment {
-  public:
-    void SetUp() override {
-        synth_startup();
-        encoder_startup();
-    }
-    void TearDown() override {
-        synth_shutdown();
-        encoder_shutdown();
-    }
-};
-const ::testing::Environment* const codec_environment =
-    ::testing::AddGlobalTestEnvironment(new CodecEnvironment);
-
-struct StateDeleter {
-    void operator()(CodecState* state) const { codec_state_destroy(state); }
-};
-using StatePtr = std::unique_ptr<CodecState, StateDeleter>;
 using Payload = std::vector<uint8_t>;
 
 // Voiced stretches of two talkers, noise and silence, encoded as a transmission would be.
@@ -53,7 +36,7 @@ std::vector<Payload> encoded_speech() {
     append(&speech, std::vector<float>(kSuperframeSamples, 0.0f));
     append(&speech, vowel(kHighVoice, 4 * kSuperframeSamples, 8000.0));
     const std::vector<int16_t> pcm = to_pcm16(speech);
-    StatePtr encoder(codec_state_create());
+    CodecStatePtr encoder(codec_state_create());
     std::vector<Payload> payloads;
     VoicePacket packet{};
     for (std::size_t at = 0; at + kSuperframeSamples <= pcm.size(); at += kSuperframeSamples) {
@@ -90,7 +73,7 @@ std::vector<Payload> fuzz_corpus() {
 
 TEST(DecodeFuzzTest, EveryPayloadDecodesToFiniteBoundedSamples) {
     const std::vector<Payload> corpus = fuzz_corpus();
-    StatePtr state(codec_state_create());
+    CodecStatePtr state(codec_state_create());
     ASSERT_NE(state, nullptr);
     VoicePacket packet{};
     std::vector<float> out(kSuperframeSamples);

@@ -14,13 +14,8 @@
 
 namespace {
 
-struct StateDeleter {
-    void operator()(CodecState* state) const { codec_state_destroy(state); }
-};
-using StatePtr = std::unique_ptr<CodecState, StateDeleter>;
-
-StatePtr new_state() {
-    StatePtr state(codec_state_create());
+CodecStatePtr new_state() {
+    CodecStatePtr state(codec_state_create());
     if (!state) {
         std::fprintf(stderr, "parlo-codec: out of memory\n");
         std::exit(1);
@@ -56,7 +51,7 @@ std::vector<uint8_t> encode_speech(const std::vector<float>& samples) {
     const std::size_t count = superframes_for(samples.size());
     std::vector<int16_t> pcm(count * kSuperframeSamples, 0);
     std::transform(samples.begin(), samples.end(), pcm.begin(), to_pcm16);
-    StatePtr state = new_state();
+    CodecStatePtr state = new_state();
     std::vector<uint8_t> payloads(count * kPayloadBytes);
     VoicePacket packet{};
     for (std::size_t i = 0; i < count; i++) {
@@ -69,7 +64,7 @@ std::vector<uint8_t> encode_speech(const std::vector<float>& samples) {
 std::vector<float> decode_speech(const std::vector<uint8_t>& payloads) {
     const std::size_t count = payloads.size() / kPayloadBytes;
     std::vector<float> samples(count * kSuperframeSamples);
-    StatePtr state = new_state();
+    CodecStatePtr state = new_state();
     VoicePacket packet{};
     for (std::size_t i = 0; i < count; i++) {
         std::memcpy(packet.payload, payloads.data() + i * kPayloadBytes, kPayloadBytes);

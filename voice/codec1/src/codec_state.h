@@ -3,6 +3,8 @@
 // points at the copy through `prev`.
 #pragma once
 
+#include <memory>
+
 #include "melp_types.h"
 
 constexpr int kMixTaps = 33;             // mixing filters, order 32
@@ -41,3 +43,9 @@ CodecState* codec_state_create();
 void codec_state_destroy(CodecState* state);
 // Start values: silence-like previous parameters and empty signal memory; keeps the link.
 void codec_state_reset(CodecState* state);
+
+// Owns a record made by codec_state_create.
+struct CodecStateDeleter {
+    void operator()(CodecState* state) const { codec_state_destroy(state); }
+};
+using CodecStatePtr = std::unique_ptr<CodecState, CodecStateDeleter>;
