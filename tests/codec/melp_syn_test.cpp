@@ -32,6 +32,16 @@ std::vector<float> decode(const VoicePacket& packet, CodecState* state) {
     return out;
 }
 
+// The decoders share the previous gain: decoding warm_up first makes every such decode start
+// from the same gain memory, and the noise generator starts from the same seed.
+std::vector<float> decode_after_warm_up(const VoicePacket& warm_up, const VoicePacket& packet,
+                                        CodecState* state) {
+    CodecStatePtr other = new_state();
+    decode(warm_up, other.get());
+    std::srand(5);
+    return decode(packet, state);
+}
+
 double frame_rms(const std::vector<float>& out, int frame) {
     double energy = 0.0;
     for (int i = frame * kFrameLength; i < (frame + 1) * kFrameLength; i++) {
@@ -133,15 +143,10 @@ TEST(DecodeSuperframeTest, ErasedFrameRepeatsThePreviousParametersAndContinuesTh
             set_pitch_code(&damaged, c.frame, 0x05);
         }
 
-        CodecStatePtr warm_up = new_state();
-        decode(clean, warm_up.get());
         CodecStatePtr reference = new_state();
-        std::srand(3);
-        const std::vector<float> expected = decode(clean, reference.get());
-        decode(clean, warm_up.get());
+        const std::vector<float> expected = decode_after_warm_up(clean, clean, reference.get());
         CodecStatePtr state = new_state();
-        std::srand(3);
-        const std::vector<float> out = decode(damaged, state.get());
+        const std::vector<float> out = decode_after_warm_up(clean, damaged, state.get());
 
         ASSERT_TRUE(all_finite(out)) << c.name;
         EXPECT_LT(state->pending, kMaxPeriod) << c.name;
@@ -232,6 +237,23 @@ TEST(SynthFrameTest, UnusableLineSpectraKeepThePreviousOnes) {
     EXPECT_TRUE(all_finite(out));
     EXPECT_TRUE(all_finite(after));
     for (int k = 0; k <= kLpcOrder; k++) EXPECT_EQ(state->prev->lsf[k], usable[k]) << "lsf " << k;
+}
+
+TEST(SynthStartupTest, RestartLeavesTheCodebooksConvertedOnceAndDecodes) {
+    const std::vector<float> lsf_before(lsf_codebook, lsf_codebook + kLsfCodebookSize);
+    const std::vector<float> harm_before(harm_codebook, harm_codebook + kHarmCodebookSize);
+    const VoicePacket packet = build_steady_packet(FrameSpec{});
+    CodecStatePtr before = new_state();
+    const std::vector<float> expected = decode_after_warm_up(packet, packet, before.get());
+
+    synth_shutdown();
+    synth_shutdown();  // a second release finds nothing left
+    synth_startup();
+
+    EXPECT_EQ(std::vector<float>(lsf_codebook, lsf_codebook + kLsfCodebookSize), lsf_before);
+    EXPECT_EQ(std::vector<float>(harm_codebook, harm_codebook + kHarmCodebookSize), harm_before);
+    CodecStatePtr after = new_state();
+    EXPECT_EQ(decode_after_warm_up(packet, packet, after.get()), expected);
 }
 
 TEST(SynthFrameTest, LowMipsVariantDecodesAndSwitchesWithoutAReset) {
