@@ -19,7 +19,9 @@ notes="$out_dir/corpus.md"
 {
     echo "Synthetic voices made with espeak-ng $(espeak-ng --version | awk '{print $4}'), peak-normalized"
     echo "to -6 dBFS and resampled to 8000 Hz by sox. Languages other than English, voice variants and"
-    echo "sentences of their own were chosen to keep them out of the codebooks' training speech:"
+    echo "sentences of their own were chosen to keep them out of the codebooks' training speech."
+    echo "That speech was partly made by the same synthesizer, though, so these voices may favour"
+    echo "the trained codebooks over coders designed on natural speech. The voices:"
     echo
 } >"$notes"
 for entry in "${voices[@]}"; do
