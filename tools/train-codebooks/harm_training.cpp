@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "frame_selection.h"
 #include "quoted_codevectors.h"
 #include "vq_lib.h"
 #include "weighted_kmeans.h"
@@ -21,7 +22,7 @@ std::vector<float> weighted_voiced(const std::vector<TrainingFrame>& frames) {
     const std::vector<float> w = magnitude_weights();
     std::vector<float> vectors;
     for (const TrainingFrame& f : frames) {
-        if (f.silent || !f.voiced) continue;
+        if (!codes_harm(f)) continue;
         for (int k = 0; k < kHarmonics; k++) vectors.push_back(f.harm_mag[k] * w[k]);
     }
     return vectors;

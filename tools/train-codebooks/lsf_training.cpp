@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "frame_analysis.h"
+#include "frame_selection.h"
 #include "lpc_lib.h"
 #include "msvq_training.h"
 #include "quoted_codevectors.h"
@@ -13,7 +14,7 @@ namespace {
 
 constexpr float kHzPerUnit = 4000.0f;  // normalized frequency 1.0
 constexpr int kFixedPerStage[kLsfStages] = {1, 1, 0, 0};
-constexpr int kJointPasses = 12;
+constexpr int kJointPasses = 24;
 constexpr KmeansOptions kStageOptions{0, 60, 1.0e-4, 20240611u, nullptr};
 
 // Stage 1 codevectors are LSF sets themselves: ascending, apart and inside the band.
@@ -27,7 +28,7 @@ void keep_lsf_order(float* v, int dim) {
 const MsvqLayout kLayout{kLsfStages,     kLpcOrder,     kLsfStageLevels,
                          kFixedPerStage, kLsfSurvivors, keep_lsf_order};
 
-// The non-silent frames' LSFs and weights, back to back.
+// The coded frames' LSFs and weights, back to back.
 struct LsfSet {
     std::vector<float> lsf;
     std::vector<float> weight;
@@ -39,7 +40,7 @@ struct LsfSet {
 LsfSet spoken_frames(const std::vector<TrainingFrame>& frames) {
     LsfSet set;
     for (const TrainingFrame& f : frames) {
-        if (f.silent) continue;
+        if (!codes_lsf(f)) continue;
         set.lsf.insert(set.lsf.end(), f.lsf, f.lsf + kLpcOrder);
         set.weight.insert(set.weight.end(), f.lsf_weight, f.lsf_weight + kLpcOrder);
     }
@@ -84,7 +85,7 @@ std::vector<double> lsf_spectral_distortions(const std::vector<TrainingFrame>& f
     const std::vector<float> cb = normalized(codebook_hz);
     std::vector<double> db;
     for (const TrainingFrame& f : frames) {
-        if (f.silent) continue;
+        if (!codes_lsf(f)) continue;
         float original[kLpcOrder + 1] = {0.0f};
         float quantized[kLpcOrder + 1] = {0.0f};
         int codes[kLsfStages];
