@@ -106,10 +106,10 @@ TEST(DecodeSuperframeTest, EveryFrameWritesItsSamplesAndLeavesLessThanAPeriodPen
     FrameSpec jittery;
     jittery.jitter_index = 1;
     jittery.pitch_index = 98;
-    for (const FrameSpec& spec : {voiced, unvoiced, jittery}) {
+    for (const FrameSpec& frame_spec : {voiced, unvoiced, jittery}) {
         CodecStatePtr state = new_state();
         for (int packet = 0; packet < 3; packet++) {
-            EXPECT_TRUE(all_finite(decode(build_steady_packet(spec), state.get())));
+            EXPECT_TRUE(all_finite(decode(build_steady_packet(frame_spec), state.get())));
             EXPECT_GE(state->pending, 0);
             EXPECT_LT(state->pending, kMaxPeriod);
         }
@@ -132,9 +132,9 @@ TEST(DecodeSuperframeTest, ErasedFrameRepeatsThePreviousParametersAndContinuesTh
         {"last frame of the packet", false, 11},
     };
     for (const ErasureCase& c : cases) {
-        FrameSpec spec;
-        spec.unvoiced = c.unvoiced ? 1 : 0;
-        const VoicePacket clean = build_steady_packet(spec);
+        FrameSpec frame_spec;
+        frame_spec.unvoiced = c.unvoiced ? 1 : 0;
+        const VoicePacket clean = build_steady_packet(frame_spec);
         VoicePacket damaged = clean;
         if (c.unvoiced) {
             flip_field_bit(&damaged, c.frame, kVoicingCodeFirstBit);
@@ -156,7 +156,7 @@ TEST(DecodeSuperframeTest, ErasedFrameRepeatsThePreviousParametersAndContinuesTh
             EXPECT_NEAR(ratio_db, 0.0, 3.0) << c.name;
         }
         // The frame after the erasure goes on from where the erased frame ended.
-        const VoicePacket next = build_steady_packet(spec);
+        const VoicePacket next = build_steady_packet(frame_spec);
         EXPECT_TRUE(all_finite(decode(next, state.get()))) << c.name;
     }
 }
@@ -199,9 +199,9 @@ TEST(SynthFrameTest, AllBandsVoicedMixesInNoNoise) {
         bool noise_free;
     } cases[] = {{"all bands voiced", 15, true}, {"top band unvoiced", 14, false}};
     for (const auto& c : cases) {
-        FrameSpec spec;
-        spec.voicing_index = c.voicing_index;
-        const VoicePacket packet = build_steady_packet(spec);
+        FrameSpec frame_spec;
+        frame_spec.voicing_index = c.voicing_index;
+        const VoicePacket packet = build_steady_packet(frame_spec);
         CodecStatePtr first = new_state();
         decode(packet, first.get());  // fades out the reset's noise filter
         CodecStatePtr second = new_state();
@@ -218,14 +218,14 @@ TEST(SynthFrameTest, AllBandsVoicedMixesInNoNoise) {
 // Damaged payloads can add codevectors to line spectra outside (0, 1), whose synthesis filter
 // is unstable; such a frame keeps the previous spectrum.
 TEST(SynthFrameTest, UnusableLineSpectraKeepThePreviousOnes) {
-    FrameSpec spec;
-    const VoicePacket packet = build_steady_packet(spec);
+    FrameSpec frame_spec;
+    const VoicePacket packet = build_steady_packet(frame_spec);
     CodecStatePtr state = new_state();
     decode(packet, state.get());
     float usable[kLpcOrder + 1];
     std::memcpy(usable, state->prev->lsf, sizeof usable);
 
-    FrameSpec damaged = spec;
+    FrameSpec damaged = frame_spec;
     damaged.lsf_codes[1] = 5;
     float* codevector = lsf_codebook + 128 * kLpcOrder + damaged.lsf_codes[1] * kLpcOrder;
     const float saved = codevector[0];

@@ -23,20 +23,20 @@ inline VoicePacket build_packet(const FrameSpec* frames) {
     ChannelWord* word = words;
     int bit = 0;
     for (int f = 0; f < kFramesPerSuperframe; f++) {
-        FrameSpec spec = frames[f];
+        FrameSpec frame_spec = frames[f];
         FrameParams params{};
-        params.unvoiced = spec.unvoiced;
-        params.pitch_index = spec.pitch_index;
-        params.jitter_index = spec.jitter_index;
-        params.voicing_index = spec.voicing_index;
-        params.gain_index[0] = spec.gain_index[0];
-        params.gain_index[1] = spec.gain_index[1];
-        params.lsf_codes = spec.lsf_codes;
+        params.unvoiced = frame_spec.unvoiced;
+        params.pitch_index = frame_spec.pitch_index;
+        params.jitter_index = frame_spec.jitter_index;
+        params.voicing_index = frame_spec.voicing_index;
+        params.gain_index[0] = frame_spec.gain_index[0];
+        params.gain_index[1] = frame_spec.gain_index[1];
+        params.lsf_codes = frame_spec.lsf_codes;
         params.lsf_stage_count = kLsfStages;
         int stage_bits[kLsfStages] = {kLsfStageBits[0], kLsfStageBits[1], kLsfStageBits[2],
                                       kLsfStageBits[3]};
         params.lsf_stage_bits = stage_bits;
-        params.harm_code = &spec.harm_code;
+        params.harm_code = &frame_spec.harm_code;
         params.chan_word = word;
         params.chan_bit = bit;
         frame_writer(&params);
@@ -48,9 +48,9 @@ inline VoicePacket build_packet(const FrameSpec* frames) {
     return packet;
 }
 
-inline VoicePacket build_steady_packet(const FrameSpec& spec) {
+inline VoicePacket build_steady_packet(const FrameSpec& frame_spec) {
     FrameSpec frames[kFramesPerSuperframe];
-    for (FrameSpec& f : frames) f = spec;
+    for (FrameSpec& f : frames) f = frame_spec;
     return build_packet(frames);
 }
 
