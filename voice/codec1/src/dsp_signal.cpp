@@ -33,15 +33,15 @@ void vec_sub(float* x, const float* y, int n) {
 }
 
 float vec_dot(const float* x, const float* y, int n) {
-    double sum = 0.0;
+    // Four products per step into four separate sums: no sum waits for another, and the compiler
+    // may pair them in vector registers.
+    double sum[4] = {};
     int i = 0;
-    // Four products per step keep the loop cheap on the capture thread.
     for (; i + 4 <= n; i += 4) {
-        sum += static_cast<double>(x[i]) * y[i] + static_cast<double>(x[i + 1]) * y[i + 1] +
-               static_cast<double>(x[i + 2]) * y[i + 2] + static_cast<double>(x[i + 3]) * y[i + 3];
+        for (int j = 0; j < 4; j++) sum[j] += static_cast<double>(x[i + j]) * y[i + j];
     }
-    for (; i < n; i++) sum += static_cast<double>(x[i]) * y[i];
-    return static_cast<float>(sum);
+    for (; i < n; i++) sum[0] += static_cast<double>(x[i]) * y[i];
+    return static_cast<float>((sum[0] + sum[1]) + (sum[2] + sum[3]));
 }
 
 float vec_energy(const float* x, int n) { return vec_dot(x, x, n); }
@@ -56,9 +56,11 @@ int vec_argmax(const float* x, int n) {
 
 void all_pole_filter(const float* x, const float* a, float* y, int p, int n) {
     for (int i = 0; i < n; i++) {
-        double sum = x[i];
-        for (int k = 1; k <= p; k++) sum -= static_cast<double>(a[k]) * y[i - k];
-        y[i] = static_cast<float>(sum);
+        // The older outputs first: only the last product waits for the previous output.
+        double older = 0.0;
+        for (int k = p; k >= 2; k--) older += static_cast<double>(a[k]) * y[i - k];
+        const double newest = p >= 1 ? static_cast<double>(a[1]) * y[i - 1] : 0.0;
+        y[i] = static_cast<float>((x[i] - older) - newest);
     }
 }
 
