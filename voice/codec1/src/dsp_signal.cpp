@@ -66,15 +66,28 @@ void all_pole_filter(const float* x, const float* a, float* y, int p, int n) {
 
 namespace {
 
+// Outputs y[first..first+Width-1], each summed over the taps in the same order as alone: the
+// independent sums let the compiler vectorize across outputs without changing any result.
+template <int Width, typename Order>
+void fir_outputs(const float* x, const float* b, float* y, Order p, int first) {
+    double sum[Width] = {};
+    for (int k = 0; k <= p; k++) {
+        const double tap = b[k];
+        for (int j = 0; j < Width; j++) sum[j] += tap * x[first + j - k];
+    }
+    for (int j = 0; j < Width; j++) y[first + j] = static_cast<float>(sum[j]);
+}
+
+constexpr int kFirWidth = 4;
+
 // One loop body for every order: a compile-time order lets the compiler unroll it, and the
-// summation order stays the same, so unrolled and general forms agree bit for bit.
+// summation order stays the same, so unrolled and general forms agree bit for bit. Blocks run
+// from the end, so in-place filtering reads inputs no block has overwritten yet.
 template <typename Order>
 void fir_loop(const float* x, const float* b, float* y, Order p, int n) {
-    for (int i = n - 1; i >= 0; i--) {
-        double sum = 0.0;
-        for (int k = 0; k <= p; k++) sum += static_cast<double>(b[k]) * x[i - k];
-        y[i] = static_cast<float>(sum);
-    }
+    int end = n;
+    for (; end >= kFirWidth; end -= kFirWidth) fir_outputs<kFirWidth>(x, b, y, p, end - kFirWidth);
+    for (; end > 0; end--) fir_outputs<1>(x, b, y, p, end - 1);
 }
 
 template <int P>
