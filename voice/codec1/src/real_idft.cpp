@@ -6,6 +6,29 @@
 
 namespace {
 
+// Sizes 1..kMaxIdftSize one after the other.
+constexpr int kCosineCount = kMaxIdftSize * (kMaxIdftSize + 1) / 2;
+// Outputs computed together: their sums are independent, so they overlap in the processor.
+constexpr int kOutputsAtOnce = 4;
+
+// cos(m * w) for m < n with w = 2 pi / n in single precision, for every size, built once: a
+// period's pulse would otherwise cost one cosine per sample.
+struct CosineTables {
+    float values[kCosineCount];
+
+    CosineTables() {
+        float* table = values;
+        for (int n = 1; n <= kMaxIdftSize; n++) {
+            const float step = static_cast<float>(2.0 * std::acos(-1.0) / n);
+            for (int m = 0; m < n; m++)
+                table[m] = static_cast<float>(std::cos(m * static_cast<double>(step)));
+            table += n;
+        }
+    }
+
+    const float* of_size(int n) const { return values + (n - 1) * n / 2; }
+};
+
 void scale_spectrum(float* spectrum, int n) {
     const int half = n / 2;
     const double dc_scale = 1.0 / n;
@@ -16,6 +39,25 @@ void scale_spectrum(float* spectrum, int n) {
     spectrum[half] = static_cast<float>(spectrum[half] * (n % 2 == 0 ? dc_scale : scale));
 }
 
+// out[first..first+Count-1]; the table index k * i mod n advances by i per harmonic.
+template <int Count>
+void idft_outputs(const float* spectrum, const float* cosines, int n, int first, float* out) {
+    double sum[Count];
+    int index[Count];
+    for (int j = 0; j < Count; j++) {
+        sum[j] = spectrum[0];
+        index[j] = 0;
+    }
+    for (int k = 1; k <= n / 2; k++) {
+        for (int j = 0; j < Count; j++) {
+            index[j] += first + j;
+            if (index[j] >= n) index[j] -= n;
+            sum[j] += static_cast<double>(spectrum[k]) * cosines[index[j]];
+        }
+    }
+    for (int j = 0; j < Count; j++) out[first + j] = static_cast<float>(sum[j]);
+}
+
 }  // namespace
 
 void real_idft(float* spectrum, float* out, int n) {
@@ -23,18 +65,12 @@ void real_idft(float* spectrum, float* out, int n) {
         std::printf("****ERROR: IDFT size too large **** \n");
         std::exit(1);
     }
-    // Local table: the decoders of different talkers never share it.
-    float cosines[kMaxIdftSize];
-    const float step = static_cast<float>(2.0 * std::acos(-1.0) / n);
-    for (int m = 0; m < n; m++)
-        cosines[m] = static_cast<float>(std::cos(m * static_cast<double>(step)));
-
+    // Constant once built, so decoders of different talkers may share it.
+    static const CosineTables tables;
+    const float* cosines = tables.of_size(n);
     scale_spectrum(spectrum, n);
-    const int half = n / 2;
-    for (int i = 0; i < n; i++) {
-        double sum = spectrum[0];
-        for (int k = 1; k <= half; k++)
-            sum += static_cast<double>(spectrum[k]) * cosines[(k * i) % n];
-        out[i] = static_cast<float>(sum);
-    }
+    int i = 0;
+    for (; i + kOutputsAtOnce <= n; i += kOutputsAtOnce)
+        idft_outputs<kOutputsAtOnce>(spectrum, cosines, n, i, out);
+    for (; i < n; i++) idft_outputs<1>(spectrum, cosines, n, i, out);
 }
