@@ -66,16 +66,29 @@ void all_pole_filter(const float* x, const float* a, float* y, int p, int n) {
 
 namespace {
 
-// Outputs y[first..first+Width-1], each summed over the taps in the same order as alone: the
-// independent sums let the compiler vectorize across outputs without changing any result.
-template <int Width, typename Order>
+// Outputs y[first..], Groups times Width of them, each summed over the taps in the same order
+// as alone: the independent sums let the compiler vectorize across outputs without changing any
+// result, and two groups keep enough sums in flight to hide the adder's latency.
+template <int Groups, int Width, typename Order>
 void fir_outputs(const float* x, const float* b, float* y, Order p, int first) {
-    double sum[Width] = {};
+    double sum[Groups][Width] = {};
     for (int k = 0; k <= p; k++) {
         const double tap = b[k];
-        for (int j = 0; j < Width; j++) sum[j] += tap * x[first + j - k];
+        for (int g = 0; g < Groups; g++) {
+            for (int j = 0; j < Width; j++) sum[g][j] += tap * x[first + g * Width + j - k];
+        }
     }
-    for (int j = 0; j < Width; j++) y[first + j] = static_cast<float>(sum[j]);
+    for (int g = 0; g < Groups; g++) {
+        for (int j = 0; j < Width; j++) y[first + g * Width + j] = static_cast<float>(sum[g][j]);
+    }
+}
+
+// Filters outputs in blocks of Groups * Width from end down; returns where the blocks stop.
+template <int Groups, int Width, typename Order>
+int fir_blocks(const float* x, const float* b, float* y, Order p, int end) {
+    constexpr int kSize = Groups * Width;
+    for (; end >= kSize; end -= kSize) fir_outputs<Groups, Width>(x, b, y, p, end - kSize);
+    return end;
 }
 
 constexpr int kFirWidth = 4;
@@ -85,9 +98,9 @@ constexpr int kFirWidth = 4;
 // from the end, so in-place filtering reads inputs no block has overwritten yet.
 template <typename Order>
 void fir_loop(const float* x, const float* b, float* y, Order p, int n) {
-    int end = n;
-    for (; end >= kFirWidth; end -= kFirWidth) fir_outputs<kFirWidth>(x, b, y, p, end - kFirWidth);
-    for (; end > 0; end--) fir_outputs<1>(x, b, y, p, end - 1);
+    const int wide_end = fir_blocks<2, kFirWidth>(x, b, y, p, n);
+    const int narrow_end = fir_blocks<1, kFirWidth>(x, b, y, p, wide_end);
+    fir_blocks<1, 1>(x, b, y, p, narrow_end);
 }
 
 template <int P>
