@@ -44,8 +44,9 @@ void envelope_filter(const float* x, float prev, float* y, int n) {
     double prev_magnitude = std::fabs(prev);
     for (int i = 0; i < n; i++) {
         const double magnitude = std::fabs(x[i]);
-        y[i] = static_cast<float>(magnitude - prev_magnitude + kEnvelopePole1 * y[i - 1] +
-                                  kEnvelopePole2 * y[i - 2]);
+        // The newest output last: only its term waits for the previous sample.
+        y[i] = static_cast<float>((magnitude - prev_magnitude + kEnvelopePole2 * y[i - 2]) +
+                                  kEnvelopePole1 * y[i - 1]);
         prev_magnitude = magnitude;
     }
 }
