@@ -69,8 +69,11 @@ void real_idft(float* spectrum, float* out, int n) {
     static const CosineTables tables;
     const float* cosines = tables.of_size(n);
     scale_spectrum(spectrum, n);
+    // An even spectrum gives an even pulse, out[n - i] = out[i]: only the first half is summed.
+    const int last = n / 2;
     int i = 0;
-    for (; i + kOutputsAtOnce <= n; i += kOutputsAtOnce)
+    for (; i + kOutputsAtOnce <= last + 1; i += kOutputsAtOnce)
         idft_outputs<kOutputsAtOnce>(spectrum, cosines, n, i, out);
-    for (; i < n; i++) idft_outputs<1>(spectrum, cosines, n, i, out);
+    for (; i <= last; i++) idft_outputs<1>(spectrum, cosines, n, i, out);
+    for (i = last + 1; i < n; i++) out[i] = out[n - i];
 }
