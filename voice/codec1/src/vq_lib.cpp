@@ -87,10 +87,15 @@ float weighted_energy(const float* x, const float* w, int p) {
     return static_cast<float>(sum);
 }
 
+// The best value is kept beside its index so that no comparison waits for a load.
 int first_largest(const float* x, int n) {
     int best = 0;
+    float best_value = x[0];
     for (int k = 1; k < n; ++k) {
-        if (x[k] > x[best]) best = k;
+        if (x[k] > best_value) {
+            best = k;
+            best_value = x[k];
+        }
     }
     return best;
 }
