@@ -32,11 +32,33 @@ float band_filter_tap(int band, int n) {
     return kBandHalfTaps[band][n < kHalfTaps ? n : kMixOrder - n];
 }
 
-void build_mix_filters(const float* voicing, float* pulse_mix, float* noise_mix) {
-    vec_zero(pulse_mix, kMixTaps);
-    vec_zero(noise_mix, kMixTaps);
-    for (int band = 0; band < kVoicingBands; band++) {
-        float* target = voicing[band] > kVoicedStrength ? pulse_mix : noise_mix;
-        for (int n = 0; n < kMixTaps; n++) target[n] += band_filter_tap(band, n);
+namespace {
+
+constexpr int kBandSets = 1 << kVoicingBands;
+
+// The sum of the bands in each set (bit b for band b), built once: a frame then copies its two
+// filters instead of adding five band filters tap by tap.
+struct BandSetFilters {
+    float taps[kBandSets][kMixTaps] = {};
+
+    BandSetFilters() {
+        for (int set = 0; set < kBandSets; set++) {
+            for (int band = 0; band < kVoicingBands; band++) {
+                if ((set >> band & 1) == 0) continue;
+                for (int n = 0; n < kMixTaps; n++) taps[set][n] += band_filter_tap(band, n);
+            }
+        }
     }
+};
+
+}  // namespace
+
+void build_mix_filters(const float* voicing, float* pulse_mix, float* noise_mix) {
+    static const BandSetFilters filters;
+    int voiced = 0;
+    for (int band = 0; band < kVoicingBands; band++) {
+        if (voicing[band] > kVoicedStrength) voiced |= 1 << band;
+    }
+    vec_copy(pulse_mix, filters.taps[voiced], kMixTaps);
+    vec_copy(noise_mix, filters.taps[(kBandSets - 1) & ~voiced], kMixTaps);
 }
