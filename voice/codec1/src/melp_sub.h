@@ -39,6 +39,10 @@ struct VoicingMemory {
     float** env_mem;   // [kVoicingBands][2] last two envelope filter outputs
     float* env_prev;   // [kVoicingBands] last envelope filter input
     float* band_work;  // [kBandFilterOrder + kAnalysisWindow] filter history, then the signal
+    // The last run of each band filter: its input window and its all-pole outputs (history
+    // first), from which the next frame takes the samples both windows share.
+    float** band_input;  // [kVoicingBands][kAnalysisWindow]
+    float** band_poles;  // [kVoicingBands][kBandFilterOrder + kAnalysisWindow]
 };
 
 void voicing_init(VoicingMemory* mem);

@@ -1,4 +1,6 @@
 #include <cstdlib>
+#include <cstring>
+#include <limits>
 
 #include "codec_alloc.h"
 #include "dsp_signal.h"
@@ -20,6 +22,8 @@ constexpr int kBandMemSite = 164;
 constexpr int kEnvMemSite = 167;
 constexpr int kEnvPrevSite = 169;
 constexpr int kBandWorkSite = 173;
+constexpr int kBandInputSite = 175;
+constexpr int kBandPolesSite = 176;
 
 // 6th-order Butterworth band filters: 0-500, 500-1000, 1000-2000, 2000-3000, 3000-4000 Hz.
 constexpr float kBandNumerator[kVoicingBands][kBandFilterOrder + 1] = {
@@ -53,16 +57,41 @@ void free_band_table(float** rows) {
     std::free(rows);
 }
 
+// Samples of one analysis window that the next frame's window also holds.
+constexpr int kSharedSamples = kAnalysisWindow - kFrameAdvance;
+
+// The all-pole part of a band filter over the analysis window starting at `input`. When the
+// history and the shared input samples are those of the band's last run, the shared outputs are
+// the same as well and only the new samples are filtered.
+void band_poles(VoicingMemory* mem, int band, const float* input) {
+    float* last_input = mem->band_input[band];
+    float* poles = mem->band_poles[band];
+    const float* shared_history = poles + kFrameAdvance;
+    const std::size_t shared_bytes = kSharedSamples * sizeof(float);
+    const bool continues =
+        std::memcmp(shared_history, mem->band_mem[band], kBandFilterOrder * sizeof(float)) == 0 &&
+        std::memcmp(last_input + kFrameAdvance, input, shared_bytes) == 0;
+    int first = 0;
+    if (continues) {
+        vec_copy(poles, shared_history, kBandFilterOrder + kSharedSamples);
+        first = kSharedSamples;
+    } else {
+        vec_copy(poles, mem->band_mem[band], kBandFilterOrder);
+    }
+    float* signal = poles + kBandFilterOrder;
+    all_pole_filter(input + first, kBandDenominator[band], signal + first, kBandFilterOrder,
+                    kAnalysisWindow - first);
+    vec_copy(last_input, input, kAnalysisWindow);
+    vec_copy(mem->band_mem[band], signal + kFrameAdvance - kBandFilterOrder, kBandFilterOrder);
+}
+
 // Band-filters the analysis window around x into work (history slots in front); returns the
 // filtered analysis point.
 float* filter_band(VoicingMemory* mem, int band, const float* x) {
-    float* work = mem->band_work;
-    float* signal = work + kBandFilterOrder;
-    vec_copy(work, mem->band_mem[band], kBandFilterOrder);
-    all_pole_filter(x - kAnalysisHalfWindow, kBandDenominator[band], signal, kBandFilterOrder,
-                    kAnalysisWindow);
-    vec_copy(mem->band_mem[band], signal + kFrameAdvance - kBandFilterOrder, kBandFilterOrder);
-    fir_filter(signal, kBandNumerator[band], signal, kBandFilterOrder, kAnalysisWindow);
+    band_poles(mem, band, x - kAnalysisHalfWindow);
+    float* signal = mem->band_work + kBandFilterOrder;
+    fir_filter(mem->band_poles[band] + kBandFilterOrder, kBandNumerator[band], signal,
+               kBandFilterOrder, kAnalysisWindow);
     return signal + kAnalysisHalfWindow;
 }
 
@@ -96,6 +125,13 @@ void voicing_init(VoicingMemory* mem) {
     mem->env_prev = codec_alloc_floats(kVoicingBands, "melp_sub", kEnvPrevSite);
     mem->band_work =
         codec_alloc_floats(kBandFilterOrder + kAnalysisWindow, "melp_sub", kBandWorkSite);
+    mem->band_input = alloc_band_table(kAnalysisWindow, kBandInputSite);
+    mem->band_poles = alloc_band_table(kBandFilterOrder + kAnalysisWindow, kBandPolesSite);
+    // No last run yet: a history that matches no filter memory makes the first run a full one.
+    for (int band = 0; band < kVoicingBands; band++) {
+        vec_fill(mem->band_poles[band] + kFrameAdvance, std::numeric_limits<float>::quiet_NaN(),
+                 kBandFilterOrder);
+    }
 }
 
 void voicing_release(VoicingMemory* mem) {
@@ -103,6 +139,8 @@ void voicing_release(VoicingMemory* mem) {
     free_band_table(mem->env_mem);
     std::free(mem->env_prev);
     std::free(mem->band_work);
+    free_band_table(mem->band_input);
+    free_band_table(mem->band_poles);
     *mem = VoicingMemory{};
 }
 
