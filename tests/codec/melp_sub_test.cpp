@@ -245,3 +245,57 @@ TEST_F(VoicingAnalysisTest, LowMipsDerivesUpperBandsAndLeavesTheirMemories) {
 }
 
 }  // namespace
+
+namespace {
+
+// Band analysis of the windows starting at the given frames, either continuing from the last
+// run's shared samples or made to filter every window whole.
+struct BandRun {
+    std::vector<float> voicing;
+    std::vector<float> band_mem;
+    float sub_pitch = 0.0f;
+};
+
+BandRun run_bands(const std::vector<float>& x, const std::vector<int>& frames, bool whole) {
+    VoicingMemory mem{};
+    voicing_init(&mem);
+    const float cand[kPitchCandidates] = {43.0f, 44.0f};
+    BandRun run;
+    float voicing[kVoicingBands] = {};
+    for (int frame : frames) {
+        if (whole) {
+            // A kept input that matches no window forces the full filter.
+            for (int band = 0; band < kVoicingBands; band++)
+                mem.band_input[band][kFrameLength] += 1;
+        }
+        voicing_analysis(&mem, x.data() + frame * kFrameLength + kAnalysisHalfWindow, cand, voicing,
+                         &run.sub_pitch);
+        run.voicing.insert(run.voicing.end(), voicing, voicing + kVoicingBands);
+    }
+    run.band_mem.assign(mem.band_mem[0], mem.band_mem[0] + kVoicingBands * kBandFilterOrder);
+    voicing_release(&mem);
+    return run;
+}
+
+}  // namespace
+
+TEST(BandFilterReuse, SharedSamplesGiveTheSameResultsAsWholeWindows) {
+    std::vector<float> x = pulse_train(kAnalysisWindow + 8 * kFrameLength, 43, 3000.0f);
+    const std::vector<float> hiss = noise(static_cast<int>(x.size()), 500.0f, 5);
+    for (std::size_t i = 0; i < x.size(); i++) x[i] += hiss[i];
+    const struct {
+        const char* name;
+        std::vector<int> frames;
+    } cases[] = {
+        {"consecutive frames", {0, 1, 2, 3, 4, 5}},
+        {"a frame left out, as in quiet frames", {0, 1, 3, 4}},
+        {"the same window twice", {2, 2, 3}},
+    };
+    for (const auto& c : cases) {
+        const BandRun reused = run_bands(x, c.frames, false);
+        const BandRun whole = run_bands(x, c.frames, true);
+        EXPECT_EQ(reused.voicing, whole.voicing) << c.name;
+        EXPECT_EQ(reused.band_mem, whole.band_mem) << c.name;
+        EXPECT_EQ(reused.sub_pitch, whole.sub_pitch) << c.name;
+    }
+}
