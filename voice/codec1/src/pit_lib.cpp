@@ -6,6 +6,7 @@
 
 #include "codec_alloc.h"
 #include "dsp_signal.h"
+#include "window_poles.h"
 
 namespace {
 
@@ -47,15 +48,20 @@ int round_down(double value) { return static_cast<int>(std::floor(value)); }
 void frame_end_pitch_init(FrameEndPitch* state) {
     vec_zero(state->lpf_mem, kPitchLpfOrder);
     vec_fill(state->estimate, kDefaultPitch, 2);
+    WindowPoles kept{state->last_input, state->poles};
+    window_poles_reset(&kept, kPitchLpfOrder, kPitchFrameAdvance);
 }
 
 void frame_end_pitch_estimate(FrameEndPitch* state, const float* x) {
-    float work[kPitchLpfOrder + kPitchSpan];
-    vec_copy(work + kPitchLpfOrder, x - kPitchMax, kPitchSpan);
-    lowpass_pitch_span(work, state->lpf_mem);
+    // The speech window moves on by a frame, so the lowpass reuses its shared outputs.
+    WindowPoles kept{state->last_input, state->poles};
+    window_poles_run(&kept, x - kPitchMax, kLowpassDen, state->lpf_mem, kPitchLpfOrder, kPitchSpan,
+                     kPitchFrameAdvance);
+    float filtered[kPitchSpan];
+    fir_filter(state->poles + kPitchLpfOrder, kLowpassNum, filtered, kPitchLpfOrder, kPitchSpan);
     float corr = 0.0f;
-    state->estimate[1] = integer_pitch_search(work + kPitchLpfOrder + kPitchMax, &corr,
-                                              kFrameEndSearchMin, kPitchMax, kPitchWindow);
+    state->estimate[1] = integer_pitch_search(filtered + kPitchMax, &corr, kFrameEndSearchMin,
+                                              kPitchMax, kPitchWindow);
 }
 
 void frame_end_pitch_quiet(FrameEndPitch* state) { state->estimate[1] = kDefaultPitch; }

@@ -18,6 +18,9 @@ constexpr int kFrameEndSearchMin = 40;  // lowest lag of the frame-end search
 struct FrameEndPitch {
     float lpf_mem[kPitchLpfOrder];
     float estimate[2];
+    // The lowpass's last run, whose shared samples the next frame reuses.
+    float last_input[kPitchSpan];
+    float poles[kPitchLpfOrder + kPitchSpan];
 };
 
 // Memories of the final pitch analysis, allocated by final_pitch_init.

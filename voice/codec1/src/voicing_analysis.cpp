@@ -1,12 +1,11 @@
 #include <cstdlib>
-#include <cstring>
-#include <limits>
 
 #include "codec_alloc.h"
 #include "dsp_signal.h"
 #include "low_mips.h"
 #include "melp_sub.h"
 #include "pit_lib.h"
+#include "window_poles.h"
 
 namespace {
 
@@ -57,38 +56,12 @@ void free_band_table(float** rows) {
     std::free(rows);
 }
 
-// Samples of one analysis window that the next frame's window also holds.
-constexpr int kSharedSamples = kAnalysisWindow - kFrameAdvance;
-
-// The all-pole part of a band filter over the analysis window starting at `input`. When the
-// history and the shared input samples are those of the band's last run, the shared outputs are
-// the same as well and only the new samples are filtered.
-void band_poles(VoicingMemory* mem, int band, const float* input) {
-    float* last_input = mem->band_input[band];
-    float* poles = mem->band_poles[band];
-    const float* shared_history = poles + kFrameAdvance;
-    const std::size_t shared_bytes = kSharedSamples * sizeof(float);
-    const bool continues =
-        std::memcmp(shared_history, mem->band_mem[band], kBandFilterOrder * sizeof(float)) == 0 &&
-        std::memcmp(last_input + kFrameAdvance, input, shared_bytes) == 0;
-    int first = 0;
-    if (continues) {
-        vec_copy(poles, shared_history, kBandFilterOrder + kSharedSamples);
-        first = kSharedSamples;
-    } else {
-        vec_copy(poles, mem->band_mem[band], kBandFilterOrder);
-    }
-    float* signal = poles + kBandFilterOrder;
-    all_pole_filter(input + first, kBandDenominator[band], signal + first, kBandFilterOrder,
-                    kAnalysisWindow - first);
-    vec_copy(last_input, input, kAnalysisWindow);
-    vec_copy(mem->band_mem[band], signal + kFrameAdvance - kBandFilterOrder, kBandFilterOrder);
-}
-
 // Band-filters the analysis window around x into work (history slots in front); returns the
 // filtered analysis point.
 float* filter_band(VoicingMemory* mem, int band, const float* x) {
-    band_poles(mem, band, x - kAnalysisHalfWindow);
+    WindowPoles kept{mem->band_input[band], mem->band_poles[band]};
+    window_poles_run(&kept, x - kAnalysisHalfWindow, kBandDenominator[band], mem->band_mem[band],
+                     kBandFilterOrder, kAnalysisWindow, kFrameAdvance);
     float* signal = mem->band_work + kBandFilterOrder;
     fir_filter(mem->band_poles[band] + kBandFilterOrder, kBandNumerator[band], signal,
                kBandFilterOrder, kAnalysisWindow);
@@ -127,10 +100,9 @@ void voicing_init(VoicingMemory* mem) {
         codec_alloc_floats(kBandFilterOrder + kAnalysisWindow, "melp_sub", kBandWorkSite);
     mem->band_input = alloc_band_table(kAnalysisWindow, kBandInputSite);
     mem->band_poles = alloc_band_table(kBandFilterOrder + kAnalysisWindow, kBandPolesSite);
-    // No last run yet: a history that matches no filter memory makes the first run a full one.
     for (int band = 0; band < kVoicingBands; band++) {
-        vec_fill(mem->band_poles[band] + kFrameAdvance, std::numeric_limits<float>::quiet_NaN(),
-                 kBandFilterOrder);
+        WindowPoles kept{mem->band_input[band], mem->band_poles[band]};
+        window_poles_reset(&kept, kBandFilterOrder, kFrameAdvance);
     }
 }
 
