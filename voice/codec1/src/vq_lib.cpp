@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <type_traits>
 #include <utility>
 
 #include "codec_alloc.h"
@@ -131,6 +132,34 @@ void offer_candidate(SearchScratch& s, int survivors, float d, int vector, int p
     *replace = choice;
 }
 
+struct StageSearch {
+    const float* codebook;
+    int levels;
+    int live;
+    int survivors;
+    const float* w;
+    int limit;
+};
+
+// Offers every codevector of one stage on every live survivor. A compile-time dimension lets
+// the compiler unroll the sums; their order stays the same, so both forms agree bit for bit.
+template <typename Dim>
+void search_stage(SearchScratch& s, const StageSearch& stage, Dim p, int* accepted) {
+    int replace = 0;
+    for (int v = 0; v < stage.levels; ++v) {
+        const float* vec = stage.codebook + v * p;
+        for (int i = 0; i < p; ++i) s.term[i] = -2.0f * stage.w[i] * vec[i];
+        const float energy = weighted_energy(vec, stage.w, p);
+        for (int m = 0; m < stage.live; ++m) {
+            const float* r = s.residual[0] + m * p;
+            double cross = 0.0;
+            for (int i = 0; i < p; ++i) cross += static_cast<double>(s.term[i]) * r[i];
+            const float d = s.error[0][m] + energy + static_cast<float>(cross);
+            offer_candidate(s, stage.survivors, d, v, m, &replace, accepted, stage.limit);
+        }
+    }
+}
+
 }  // namespace
 
 void vq_description_create(VqDescription* desc, int stages, int survivors, int dim,
@@ -195,18 +224,11 @@ float msvq_search(const float* cb, const float* target, const float* estimate, c
             s.index[k] = 0;  // a slot no candidate reaches (NaN input) stays a valid path
             s.parent[k] = 0;
         }
-        int replace = 0;
-        for (int v = 0; v < levels[stage]; ++v) {
-            const float* vec = stage_cb + v * p;
-            for (int i = 0; i < p; ++i) s.term[i] = -2.0f * w[i] * vec[i];
-            const float energy = weighted_energy(vec, w, p);
-            for (int m = 0; m < live; ++m) {
-                const float* r = s.residual[0] + m * p;
-                double cross = 0.0;
-                for (int i = 0; i < p; ++i) cross += static_cast<double>(s.term[i]) * r[i];
-                const float d = s.error[0][m] + energy + static_cast<float>(cross);
-                offer_candidate(s, survivors, d, v, m, &replace, &accepted, limit);
-            }
+        const StageSearch search{stage_cb, levels[stage], live, survivors, w, limit};
+        if (p == kLpcOrder) {
+            search_stage(s, search, std::integral_constant<int, kLpcOrder>{}, &accepted);
+        } else {
+            search_stage(s, search, p, &accepted);
         }
         const int next_live = live * levels[stage] < survivors ? live * levels[stage] : survivors;
         for (int k = 0; k < next_live; ++k) {
