@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "analysis_grid.h"
-#include "power_spectrum.h"
+#include "periodogram.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "lpc_lib.h"
 #include "msvq_training.h"
 #include "quoted_codevectors.h"
-#include "spectral_distortion.h"
+#include "lsf_distortion.h"
 #include "vq_lib.h"
 
 namespace {

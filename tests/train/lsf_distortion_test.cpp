@@ -1,4 +1,4 @@
-#include "spectral_distortion.h"
+#include "lsf_distortion.h"
 
 #include <gtest/gtest.h>
 

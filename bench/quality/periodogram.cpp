@@ -1,4 +1,4 @@
-#include "power_spectrum.h"
+#include "periodogram.h"
 
 #include <cmath>
 #include <complex>
