@@ -22,14 +22,13 @@ constexpr const char* kInvalidStruct = "ERR: Parlo_CreatePipeline, invalid struc
 Pipeline* const kSomePipeline = reinterpret_cast<Pipeline*>(0x1000);
 
 class TraceEnvironment : public ::testing::Environment {
-public:
+  public:
     void SetUp() override {
         enterFreshDirectory();
         Parlo_Trace(1);
     }
 };
-const auto* const kTraceEnvironment =
-    ::testing::AddGlobalTestEnvironment(new TraceEnvironment);
+const auto* const kTraceEnvironment = ::testing::AddGlobalTestEnvironment(new TraceEnvironment);
 
 // Runs the action four times and expects four copies of the message in the trace.
 void expectTracedFourTimes(const std::function<void()>& action, const std::string& message) {
@@ -47,34 +46,66 @@ struct GuardedExport {
 
 const std::vector<GuardedExport>& guardedExports() {
     static const std::vector<GuardedExport> exports = {
-        {"DestroyPipeline", [](Pipeline* p) { Parlo_DestroyPipeline(p); return true; }},
+        {"DestroyPipeline",
+         [](Pipeline* p) {
+             Parlo_DestroyPipeline(p);
+             return true;
+         }},
         {"Receive",
          [](Pipeline* p) {
              VoicePacket packet = {};
              return Parlo_Receive(1, 2, &packet, PARLO_PACKET_BYTES, p) == 1;
          }},
-        {"StartRecording", [](Pipeline* p) { Parlo_StartRecording(p, 1); return true; }},
-        {"StopRecording", [](Pipeline* p) { Parlo_StopRecording(p); return true; }},
-        {"SetNetSendProc", [](Pipeline* p) { Parlo_SetNetSendProc(p, nullptr, 0); return true; }},
+        {"StartRecording",
+         [](Pipeline* p) {
+             Parlo_StartRecording(p, 1);
+             return true;
+         }},
+        {"StopRecording",
+         [](Pipeline* p) {
+             Parlo_StopRecording(p);
+             return true;
+         }},
+        {"SetNetSendProc",
+         [](Pipeline* p) {
+             Parlo_SetNetSendProc(p, nullptr, 0);
+             return true;
+         }},
         {"GetNetSendProc", [](Pipeline* p) { return Parlo_GetNetSendProc(p, nullptr) == nullptr; }},
         {"SetRecordFilterProc",
-         [](Pipeline* p) { Parlo_SetRecordFilterProc(p, nullptr, 0); return true; }},
+         [](Pipeline* p) {
+             Parlo_SetRecordFilterProc(p, nullptr, 0);
+             return true;
+         }},
         {"GetRecordFilterProc",
          [](Pipeline* p) { return Parlo_GetRecordFilterProc(p, nullptr) == nullptr; }},
         {"SetPlaybackFilterProc",
-         [](Pipeline* p) { Parlo_SetPlaybackFilterProc(p, nullptr, 0); return true; }},
+         [](Pipeline* p) {
+             Parlo_SetPlaybackFilterProc(p, nullptr, 0);
+             return true;
+         }},
         {"GetPlaybackFilterProc",
          [](Pipeline* p) { return Parlo_GetPlaybackFilterProc(p, nullptr) == nullptr; }},
         {"SetPlaybackFilterCProc",
-         [](Pipeline* p) { Parlo_SetPlaybackFilterCProc(p, nullptr, 0); return true; }},
+         [](Pipeline* p) {
+             Parlo_SetPlaybackFilterCProc(p, nullptr, 0);
+             return true;
+         }},
         {"GetPlaybackFilterCProc",
          [](Pipeline* p) { return Parlo_GetPlaybackFilterCProc(p, nullptr) == nullptr; }},
         {"GetSoundBuffer", [](Pipeline* p) { return Parlo_GetSoundBuffer(p) == nullptr; }},
         {"GetPlaybackDevice", [](Pipeline* p) { return Parlo_GetPlaybackDevice(p) == nullptr; }},
         {"SetVolume",
-         [](Pipeline* p) { Parlo_SetVolume(p, PARLO_PLAYVOLUME, 40); return true; }},
+         [](Pipeline* p) {
+             Parlo_SetVolume(p, PARLO_PLAYVOLUME, 40);
+             return true;
+         }},
         {"GetVolume", [](Pipeline* p) { return Parlo_GetVolume(p, PARLO_PLAYVOLUME) == 0; }},
-        {"SetPlayMikeClicks", [](Pipeline* p) { Parlo_SetPlayMikeClicks(p, 1); return true; }},
+        {"SetPlayMikeClicks",
+         [](Pipeline* p) {
+             Parlo_SetPlayMikeClicks(p, 1);
+             return true;
+         }},
         {"GetPlayMikeClicks", [](Pipeline* p) { return Parlo_GetPlayMikeClicks(p) == 0; }},
         {"MikeTest", [](Pipeline* p) { return Parlo_MikeTest(p, 1, 0) == 0; }},
     };
@@ -92,7 +123,7 @@ void drainPendingTraceLines() {
 }
 
 class ExportsGuard : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         Parlo_Shutdown();
         removeSettingsKey();
@@ -165,8 +196,8 @@ TEST_F(ExportsLifecycle, ReceiveOnlyValueMarksAConfiguredLibrary) {
         HKEY hive;
         uint32_t value;
     };
-    for (const Case& c : {Case{HKEY_CURRENT_USER, 0}, Case{HKEY_CURRENT_USER, 1},
-                          Case{HKEY_LOCAL_MACHINE, 0}}) {
+    for (const Case& c :
+         {Case{HKEY_CURRENT_USER, 0}, Case{HKEY_CURRENT_USER, 1}, Case{HKEY_LOCAL_MACHINE, 0}}) {
         removeSettingsKey();
         storeDword(c.hive, "recv_only", c.value);
         Parlo_Shutdown();

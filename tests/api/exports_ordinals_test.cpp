@@ -1,7 +1,6 @@
 // Every export resolves by name and by its fixed ordinal to the same function.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 namespace {
 
@@ -39,7 +38,7 @@ constexpr ExportEntry kExports[] = {
 };
 
 class ParloModule : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         module_ = LoadLibraryA("Parlo.dll");
         ASSERT_NE(module_, nullptr) << "error " << GetLastError();
@@ -61,9 +60,7 @@ TEST_F(ParloModule, EveryNameResolvesToItsOrdinal) {
     }
 }
 
-TEST_F(ParloModule, NoOrdinalBeyondTheTable) {
-    EXPECT_EQ(byOrdinal(26), nullptr);
-}
+TEST_F(ParloModule, NoOrdinalBeyondTheTable) { EXPECT_EQ(byOrdinal(26), nullptr); }
 
 // The export directory holds exactly the 25 functions, with ordinals starting at 1.
 TEST_F(ParloModule, ExportDirectoryHoldsExactlyTheTable) {

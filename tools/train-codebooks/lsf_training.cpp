@@ -5,9 +5,9 @@
 #include "frame_analysis.h"
 #include "frame_selection.h"
 #include "lpc_lib.h"
+#include "lsf_distortion.h"
 #include "msvq_training.h"
 #include "quoted_codevectors.h"
-#include "lsf_distortion.h"
 #include "vq_lib.h"
 
 namespace {

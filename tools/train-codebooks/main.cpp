@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "harm_training.h"
-#include "lsf_training.h"
 #include "lsf_distortion.h"
+#include "lsf_training.h"
 #include "table_source.h"
 #include "training_frames.h"
 

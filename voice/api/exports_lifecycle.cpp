@@ -1,8 +1,8 @@
 // Start-up, shut-down and the exports that need no pipeline.
 #include <cstdint>
 
-#include "library_state.h"
 #include "error_messages.h"
+#include "library_state.h"
 #include "low_mips.h"
 #include "melp_ana.h"
 #include "melp_syn.h"

@@ -59,8 +59,7 @@ PARLO_API PlaybackFilterProc __cdecl Parlo_GetPlaybackFilterProc(Pipeline* pipel
     return nullptr;
 }
 
-PARLO_API void __cdecl Parlo_SetPlaybackFilterCProc(Pipeline* pipeline, PlaybackFilterCProc,
-                                                    int) {
+PARLO_API void __cdecl Parlo_SetPlaybackFilterCProc(Pipeline* pipeline, PlaybackFilterCProc, int) {
     pipelineGuardPasses(pipeline);
 }
 

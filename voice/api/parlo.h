@@ -60,10 +60,10 @@ typedef struct Pipeline Pipeline;
 /* The record given to Parlo_CreatePipeline; size must be at least sizeof(PipelineConfig). */
 typedef struct PipelineConfig {
     unsigned int size;
-    int noPlayback;                    /* non-zero: no playback buffer, no playback thread */
+    int noPlayback;                      /* non-zero: no playback buffer, no playback thread */
     struct IDirectSound* playbackDevice; /* the host's device object, or NULL */
-    unsigned int extraBufferFlags;     /* OR'ed into the playback buffer's flags */
-    int noRecording;                   /* non-zero: no recording device */
+    unsigned int extraBufferFlags;       /* OR'ed into the playback buffer's flags */
+    int noRecording;                     /* non-zero: no recording device */
 } PipelineConfig;
 
 /* Host callbacks. A callback must return promptly and must not start or stop recording,
@@ -74,16 +74,16 @@ typedef int(__cdecl* RecordFilterProc)(int count, short* samples, Pipeline* pipe
 typedef int(__cdecl* PlaybackFilterCProc)(int length, const unsigned char* payload,
                                           Pipeline* pipeline, int senderA, int senderB,
                                           int streamInfo, int seqInfo, int flags, int user);
-typedef int(__cdecl* PlaybackFilterProc)(int count, float* samples, Pipeline* pipeline,
-                                         int senderA, int senderB, int streamInfo,
-                                         int seqPosition, int flags, int user);
+typedef int(__cdecl* PlaybackFilterProc)(int count, float* samples, Pipeline* pipeline, int senderA,
+                                         int senderB, int streamInfo, int seqPosition, int flags,
+                                         int user);
 
 PARLO_API int __cdecl Parlo_Init(void);
 PARLO_API void __cdecl Parlo_Shutdown(void);
 PARLO_API Pipeline* __cdecl Parlo_CreatePipeline(const PipelineConfig* config);
 PARLO_API void __cdecl Parlo_DestroyPipeline(Pipeline* pipeline);
-PARLO_API int __cdecl Parlo_Receive(int senderA, int senderB, const VoicePacket* packet,
-                                    int length, Pipeline* pipeline);
+PARLO_API int __cdecl Parlo_Receive(int senderA, int senderB, const VoicePacket* packet, int length,
+                                    Pipeline* pipeline);
 PARLO_API void __cdecl Parlo_StartRecording(Pipeline* pipeline, int voiceActivated);
 PARLO_API void __cdecl Parlo_StopRecording(Pipeline* pipeline);
 PARLO_API void __cdecl Parlo_SetNetSendProc(Pipeline* pipeline, NetSendProc proc, int user);
@@ -93,8 +93,7 @@ PARLO_API void __cdecl Parlo_SetRecordFilterProc(Pipeline* pipeline, RecordFilte
 PARLO_API RecordFilterProc __cdecl Parlo_GetRecordFilterProc(Pipeline* pipeline, int* userOut);
 PARLO_API void __cdecl Parlo_SetPlaybackFilterProc(Pipeline* pipeline, PlaybackFilterProc proc,
                                                    int user);
-PARLO_API PlaybackFilterProc __cdecl Parlo_GetPlaybackFilterProc(Pipeline* pipeline,
-                                                                 int* userOut);
+PARLO_API PlaybackFilterProc __cdecl Parlo_GetPlaybackFilterProc(Pipeline* pipeline, int* userOut);
 PARLO_API void __cdecl Parlo_SetPlaybackFilterCProc(Pipeline* pipeline, PlaybackFilterCProc proc,
                                                     int user);
 PARLO_API PlaybackFilterCProc __cdecl Parlo_GetPlaybackFilterCProc(Pipeline* pipeline,

@@ -4,12 +4,12 @@
 #include <cmath>
 
 #include "dispersion_filter.h"
+#include "dsp_signal.h"
 #include "low_mips.h"
 #include "lpc_lib.h"
 #include "melp_syn.h"
 #include "real_idft.h"
 #include "scale_period.h"
-#include "dsp_signal.h"
 #include "synth_interp.h"
 #include "uniform_noise.h"
 

@@ -1,8 +1,8 @@
 #include "pred_to_refl.h"
 
+#include "dsp_signal.h"
 #include "lpc_lib.h"
 #include "scratch_floats.h"
-#include "dsp_signal.h"
 
 namespace {
 constexpr const char* kModule = "lpc_lib";
